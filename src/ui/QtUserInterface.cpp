@@ -1,0 +1,74 @@
+#include "ui/QtUserInterface.h"
+
+#include "i18n/Translation.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace lumetra {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+const QString ProgramTitle = QStringLiteral("Merix Lumetra 6.6.0");
+
+} // namespace
+
+TQtUserInterface::TQtUserInterface(QWidget* parent, const TTranslationCatalog& catalog)
+    : Parent(parent), Catalog(catalog) {}
+
+TQtUserInterface::~TQtUserInterface() = default;
+
+void TQtUserInterface::ShowMessage(const std::string& text) {
+    QMessageBox::information(Parent, ProgramTitle, Q(text));
+}
+
+bool TQtUserInterface::AskYesNo(const std::string& title, const std::string& question) {
+    return QMessageBox::question(Parent, Q(title), Q(question), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool TQtUserInterface::InputText(const std::string& title, const std::string& prompt, std::string& value) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(Parent, Q(title), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+    if (ok) {
+        value = answer.toStdString();
+    }
+    return ok;
+}
+
+int TQtUserInterface::ChooseFromList(const std::string& title, const std::vector<std::string>& items) {
+    QStringList list;
+    for (const auto& item : items) {
+        list << Q(item);
+    }
+    bool ok = false;
+    const QString choice = QInputDialog::getItem(Parent, Q(title), QString(), list, 0, false, &ok);
+    return ok ? static_cast<int>(list.indexOf(choice)) : -1;
+}
+
+void TQtUserInterface::ShowProgress(const std::string& title, int maximum) {
+    Progress = std::make_unique<QProgressDialog>(Q(title), QString(), 0, maximum, Parent);
+    Progress->setWindowModality(Qt::WindowModal);
+    Progress->setMinimumDuration(0);
+    Progress->show();
+}
+
+void TQtUserInterface::UpdateProgress(int position, const std::string& text) {
+    if (Progress) {
+        Progress->setValue(position);
+        if (!text.empty()) {
+            Progress->setLabelText(Q(text));
+        }
+    }
+}
+
+void TQtUserInterface::HideProgress() { Progress.reset(); }
+
+void TQtUserInterface::ProcessPendingEvents() { QApplication::processEvents(); }
+
+std::string TQtUserInterface::Translate(const std::string& english) const { return Catalog.Translate(english); }
+
+} // namespace lumetra
