@@ -21,7 +21,7 @@ Byte ReadLmbFile(const std::string& fileName, TInstrumentData& data);
 Byte ReadHvbFile(const std::string& fileName, TInstrumentData& data);
 
 // Chooses the reader by the case-sensitive extension (".lmx", ".lm3", ".lmb", ".hvb").
-// An unknown extension gives 6, like a file that cannot be read.
+// An unknown extension gives 6 and, like any failed read, leaves `data.Valid` false.
 Byte ReadAnyDataFile(const std::string& fileName, TInstrumentData& data);
 
 } // namespace lumetra
