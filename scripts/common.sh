@@ -4,7 +4,7 @@ LUMETRA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-tools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core locales-all
 )
 
 lumetra_missing_packages() {
