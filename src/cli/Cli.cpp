@@ -17,7 +17,8 @@ constexpr int ExitOutputFailed = 1;
 
 // In the order of the overview.
 const std::vector<const TCliCommand*>& Commands() {
-    static const std::vector<const TCliCommand*> commands{&InfoCommand(), &ConvertCommand()};
+    static const std::vector<const TCliCommand*> commands{&InfoCommand(), &ConvertCommand(), &ExportCommand(),
+                                                                &SummaryCommand()};
     return commands;
 }
 

@@ -20,6 +20,8 @@ struct TCliCommand {
 
 const TCliCommand& InfoCommand();
 const TCliCommand& ConvertCommand();
+const TCliCommand& ExportCommand();
+const TCliCommand& SummaryCommand();
 
 // Prints the one-line message and the hint to the overview; gives ExitUsage.
 int ReportUsageError(std::ostream& err, const std::string& message);

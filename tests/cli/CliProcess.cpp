@@ -22,14 +22,14 @@ bool IsLocaleVariable(const char* entry) {
 
 // The child's environment without the caller's locale, so that dates read the same on
 // every machine.
-std::vector<std::string> ChildEnvironment() {
+std::vector<std::string> ChildEnvironment(const std::string& locale) {
     std::vector<std::string> entries;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         if (!IsLocaleVariable(*entry)) {
             entries.emplace_back(*entry);
         }
     }
-    entries.emplace_back("LC_ALL=C");
+    entries.emplace_back("LC_ALL=" + locale);
     return entries;
 }
 
@@ -45,6 +45,10 @@ std::vector<char*> PointerList(std::vector<std::string>& words) {
 } // namespace
 
 TCliRun RunLumetraCli(const std::vector<std::string>& args) {
+    return RunLumetraCli(args, "C");
+}
+
+TCliRun RunLumetraCli(const std::vector<std::string>& args, const std::string& locale) {
     TCliRun run;
     int outPipe[2];
     int errPipe[2];
@@ -59,7 +63,7 @@ TCliRun RunLumetraCli(const std::vector<std::string>& args) {
 
     std::vector<std::string> argvWords{LUMETRA_CLI_PATH};
     argvWords.insert(argvWords.end(), args.begin(), args.end());
-    std::vector<std::string> envWords = ChildEnvironment();
+    std::vector<std::string> envWords = ChildEnvironment(locale);
     std::vector<char*> argv = PointerList(argvWords);
     std::vector<char*> envp = PointerList(envWords);
 

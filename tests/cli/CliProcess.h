@@ -14,6 +14,8 @@ struct TCliRun {
 };
 
 TCliRun RunLumetraCli(const std::vector<std::string>& args);
+// The same in the given locale (LC_ALL), for the commands that follow it.
+TCliRun RunLumetraCli(const std::vector<std::string>& args, const std::string& locale);
 
 // The text split at '\n' (a final line break ends the last line, it adds none).
 std::vector<std::string> Lines(const std::string& text);
