@@ -1,0 +1,184 @@
+// lumetra-sim: simulated instruments on a pseudo-terminal, for tests and demos.
+
+#include "HalvoSimSeries.h"
+#include "HalvoSimulator.h"
+#include "SimPty.h"
+
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <pthread.h>
+#include <string>
+
+using namespace lumetra::sim;
+
+namespace {
+
+constexpr int kUsageError = 64;
+
+const char* const kUsage =
+    "Usage: lumetra-sim halvo --type T [OPTIONS] [--link PATH]\n"
+    "\n"
+    "Simulates a Halvo-family instrument on a pseudo-terminal. Prints the slave device\n"
+    "path, serves until SIGINT or SIGTERM, then removes the link.\n"
+    "\n"
+    "Options:\n"
+    "  --type T          instrument type, 1 to 10 (required)\n"
+    "  --software V      firmware version, 0 to 255 (default 8)\n"
+    "  --serial N        serial number, 0 to 65535 (default 1234)\n"
+    "  --records N       stored records generated from a daily radon cycle (default 100)\n"
+    "  --interval MIN    sample interval of the records and the setup, 1 to 255 (default 60)\n"
+    "  --radon BQ        mean radon concentration in Bq/m3 (default 100)\n"
+    "  --seed S          seed of the Poisson counts (default 1)\n"
+    "  --battery RAW     raw battery reading (default 200)\n"
+    "  --delay MS        answer delay in milliseconds (default 0)\n"
+    "  --fault FAULT     a scripted fault, may be repeated (see below)\n"
+    "  --link PATH       make PATH a symbolic link to the slave (an existing link is replaced)\n"
+    "  --help            this text\n"
+    "\n"
+    "FAULT: KIND[:SELECTOR][:COUNT] hits the first COUNT matching requests\n"
+    "(default 1; without selector every request). Requests are numbered from 1 as they\n"
+    "arrive, retries included.\n"
+    "  SELECTOR  N       request N and later ones (silent:3:2 = requests 3 and 4)\n"
+    "            rec:N   requests for stored record N, retries of it included\n"
+    "            cmd:C   requests with command code C (decimal)\n"
+    "  KIND      silent  no answer\n"
+    "            garble  first payload byte of the answer inverted\n"
+    "            badend  wrong end byte\n"
+    "            short   the answer cut to 5 bytes\n"
+    "            echo    the request sent back before the answer\n"
+    "            refuse  status 255 instead of the answer\n"
+    "  Flags     too-new     identity answered with status 22\n"
+    "            mute        nothing is ever answered\n"
+    "            badtime:N   stored record N gets month 0\n"
+    "Examples: --fault silent:rec:3:2   --fault garble:cmd:12   --fault echo\n";
+
+template <typename T> bool ParseValue(const std::string& text, T& value, T low, T high) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end && value >= low && value <= high;
+}
+
+bool ParseReal(const std::string& text, double& value) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && end == text.c_str() + text.size() && value >= 0.0 && value < 1e9;
+}
+
+int UsageError(const std::string& message) {
+    std::cerr << "lumetra-sim: " << message << "\nTry 'lumetra-sim --help'.\n";
+    return kUsageError;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << kUsage;
+        return kUsageError;
+    }
+    const std::string family = argv[1];
+    if (family == "--help" || family == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (family != "halvo") {
+        return UsageError("unknown simulator '" + family + "'");
+    }
+
+    THalvoSimState state;
+    THalvoSeries series;
+    std::string link;
+    std::vector<THalvoFault> faults;
+    std::vector<std::uint32_t> badTimes;
+    bool haveType = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (i + 1 >= argc) {
+            return UsageError(option.rfind("--", 0) == 0 ? "missing value for " + option : "unexpected '" + option + "'");
+        }
+        const std::string value = argv[++i];
+        bool ok = true;
+        if (option == "--type") {
+            ok = ParseValue<std::uint8_t>(value, state.DeviceType, 1, 10);
+            haveType = ok;
+        } else if (option == "--software") {
+            ok = ParseValue<std::uint8_t>(value, state.SoftwareVersion, 0, 255);
+        } else if (option == "--serial") {
+            ok = ParseValue<std::uint16_t>(value, state.DeviceNumber, 0, 65535);
+        } else if (option == "--records") {
+            ok = ParseValue<std::size_t>(value, series.Count, 0, 1000000);
+        } else if (option == "--interval") {
+            ok = ParseValue<std::uint8_t>(value, series.Interval, 1, 255);
+        } else if (option == "--radon") {
+            ok = ParseReal(value, series.RadonMean);
+        } else if (option == "--seed") {
+            ok = ParseValue<std::uint64_t>(value, series.Seed, 0, UINT64_MAX);
+        } else if (option == "--battery") {
+            ok = ParseValue<std::uint16_t>(value, state.BatteryRaw, 0, 65535);
+        } else if (option == "--delay") {
+            ok = ParseValue<int>(value, state.AnswerDelayMs, 0, 600000);
+        } else if (option == "--link") {
+            link = value;
+        } else if (option == "--fault") {
+            THalvoFaultOption parsed;
+            std::string error;
+            if (!ParseHalvoFault(value, parsed, error)) {
+                return UsageError(error);
+            }
+            state.TooNew = state.TooNew || parsed.TooNew;
+            state.Mute = state.Mute || parsed.Mute;
+            if (parsed.BadTimeRecord != 0) {
+                badTimes.push_back(parsed.BadTimeRecord);
+            }
+            if (parsed.IsFault) {
+                faults.push_back(parsed.Fault);
+            }
+        } else {
+            return UsageError("unknown option '" + option + "'");
+        }
+        if (!ok) {
+            return UsageError("bad value '" + value + "' for " + option);
+        }
+    }
+    if (!haveType) {
+        return UsageError("--type is required");
+    }
+
+    state.SampleInterval = series.Interval;
+    state.Records = GenerateHalvoRecords(state, series);
+    for (const std::uint32_t n : badTimes) {
+        if (n <= state.Records.size()) {
+            state.Records[n - 1].Month = 0;
+        }
+    }
+    THalvoSimulator simulator(std::move(state));
+    for (const THalvoFault& fault : faults) {
+        simulator.AddFault(fault);
+    }
+
+    // Blocked before the server thread starts, so only sigwait below sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    TPtyServer server(simulator);
+    std::string error;
+    if (!server.Start(link, error)) {
+        std::cerr << "lumetra-sim: " << error << "\n";
+        return 1;
+    }
+    std::cout << server.SlavePath() << std::endl;
+    int received = 0;
+    sigwait(&signals, &received);
+    server.Stop();
+    return 0;
+}
