@@ -17,8 +17,9 @@ constexpr int ExitOutputFailed = 1;
 
 // In the order of the overview.
 const std::vector<const TCliCommand*>& Commands() {
-    static const std::vector<const TCliCommand*> commands{&InfoCommand(), &ConvertCommand(), &ExportCommand(),
-                                                                &SummaryCommand()};
+    static const std::vector<const TCliCommand*> commands{&PortsCommand(),  &IdentifyCommand(), &DownloadCommand(),
+                                                          &InfoCommand(),   &ConvertCommand(),  &ExportCommand(),
+                                                          &SummaryCommand()};
     return commands;
 }
 
@@ -46,7 +47,8 @@ void PrintOverview(std::ostream& out) {
     }
     out << "\n"
            "Data goes to stdout, messages to stderr. Exit status: 0 success; the result code\n"
-           "(1 to 19) of a failed file or instrument operation; 64 a usage error.\n";
+           "(1 to 19) of a failed file or instrument operation; 20 a download that found no\n"
+           "records; 64 a usage error.\n";
 }
 
 void PrintCommandHelp(const TCliCommand& command, std::ostream& out) {

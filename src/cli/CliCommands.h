@@ -18,6 +18,9 @@ struct TCliCommand {
     int (*Run)(const TCliOptions& options, std::ostream& out, std::ostream& err);
 };
 
+const TCliCommand& PortsCommand();
+const TCliCommand& IdentifyCommand();
+const TCliCommand& DownloadCommand();
 const TCliCommand& InfoCommand();
 const TCliCommand& ConvertCommand();
 const TCliCommand& ExportCommand();

@@ -55,12 +55,18 @@ void TConsoleUserInterface::UpdateProgress(int position, const std::string& text
     if (!ProgressOpen) {
         return;
     }
-    int percent = 100;
-    if (ProgressMaximum > 0) {
-        const long long clamped =
-            position < 0 ? 0 : (position > ProgressMaximum ? ProgressMaximum : position);
-        percent = static_cast<int>(clamped * 100 / ProgressMaximum);
+    if (ProgressMaximum <= 0) {
+        // No known end (a download counts records as they come): show the count itself.
+        if (position == LastPercent) {
+            return;
+        }
+        LastPercent = position;
+        Messages << '\r' << ProgressTitle << ": " << text;
+        Messages.flush();
+        return;
     }
+    const long long clamped = position < 0 ? 0 : (position > ProgressMaximum ? ProgressMaximum : position);
+    const int percent = static_cast<int>(clamped * 100 / ProgressMaximum);
     if (percent == LastPercent) {
         return;
     }

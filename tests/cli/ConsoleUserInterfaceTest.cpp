@@ -65,13 +65,17 @@ TEST(ConsoleUserInterface, ProgressSilentUnlessAskedFor) {
     EXPECT_EQ(shown.str(), "\rDownload: 0%\rDownload: 50% records\nNote\n\rDownload: 100%\n");
 }
 
-TEST(ConsoleUserInterface, ProgressWithoutMaximumDoesNotDivideByZero) {
+TEST(ConsoleUserInterface, ProgressWithoutMaximumShowsTheCount) {
+    // A download does not know its record count in advance: the line counts records.
     std::ostringstream shown;
     TConsoleUserInterface ui(shown, true);
-    ui.ShowProgress("Reading", 0);
-    ui.UpdateProgress(3, "");
+    ui.ShowProgress("Data download", 0);
+    ui.UpdateProgress(0, "-");
+    ui.UpdateProgress(1, "1");
+    ui.UpdateProgress(1, "1");
+    ui.UpdateProgress(2, "2");
     ui.HideProgress();
-    EXPECT_EQ(shown.str(), "\rReading: 100%\n");
+    EXPECT_EQ(shown.str(), "\rData download: -\rData download: 1\rData download: 2\n");
 }
 
 } // namespace

@@ -1,0 +1,152 @@
+// download PORT: identify the instrument, read its records and save them as a native
+// file, named and filed as the main window saves a download.
+
+#include "cli/CliCommands.h"
+
+#include "cli/ConsoleUserInterface.h"
+#include "core/Errors.h"
+#include "core/GlobalDefinitions.h"
+#include "files/DataFileNames.h"
+#include "files/DataSetFile.h"
+#include "halvo/HalvoDownload.h"
+#include "links/InstrumentAdapter.h"
+#include "links/InstrumentIdentification.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace lumetra::cli {
+namespace {
+
+constexpr Word IdentifyTimeoutMs = 1000;
+constexpr Integer DownloadReadTimeOutMs = 1000;
+constexpr int ExitNoData = 20;
+constexpr int ExitSaveFailed = 1;
+
+class TOpenPort {
+public:
+    explicit TOpenPort(const std::string& name) : Handle(OpenComPort(name)) {}
+    ~TOpenPort() { CloseComPort(Handle); }
+    TOpenPort(const TOpenPort&) = delete;
+    TOpenPort& operator=(const TOpenPort&) = delete;
+    const std::uint32_t Handle;
+};
+
+// Identifies and downloads over the port by the family found; the port is closed on
+// return whatever happened.
+Byte DownloadFrom(TConsoleUserInterface& ui, const std::string& portName, TInstrumentData& data,
+                  Byte& family) {
+    const TOpenPort open(portName);
+    Byte software = 0;
+    Word serial = 0;
+    Byte type = 0;
+    family = 0;
+    const Byte result =
+        IdentifyInstrument(ui, open.Handle, IdentifyTimeoutMs, false, software, serial, type, family);
+    if (result != Result::Success) {
+        return result;
+    }
+    TComPort port;
+    port.Handle = open.Handle;
+    port.ReadTotalTimeOut = DownloadReadTimeOutMs;
+    if (family == FamilyHalvo) {
+        port.Baudrate = 0;
+        return HlvDownload(ui, port, data);
+    }
+    // The Dosika family and the modem and ZigBee routes join here with their issues.
+    return Result::FamilyNotSupported;
+}
+
+// The target of -o, or the folder and name rules of the native file below `dataDir`.
+int SaveDownload(const TInstrumentData& data, const std::optional<std::string>& outputName,
+                 const std::string& dataDir, const TUserInterface& ui, std::ostream& out, std::ostream& err) {
+    std::string fileName;
+    if (outputName) {
+        fileName = *outputName;
+    } else {
+        const std::string folder =
+            DataFolderPath(dataDir, data, [&ui](const std::string& text) { return ui.Translate(text); });
+        if (!CreateDataFolder(folder)) {
+            err << "Unable to create folder: " << folder << '\n';
+            return ExitSaveFailed;
+        }
+        fileName = folder + "/" + DataFileName(data);
+    }
+    if (SaveDataSetFile(fileName, data) != Result::Success) {
+        err << "Unable to write file: " << fileName << '\n';
+        return ExitSaveFailed;
+    }
+    out << fileName << '\n';
+    return 0;
+}
+
+int RunDownload(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& portName = options.Positional[0];
+    const auto outputName = options.Value("-o");
+    const auto dataDir = options.Value("--data-dir");
+    if (outputName && dataDir) {
+        return ReportUsageError(err, "download: -o and --data-dir exclude each other");
+    }
+    // Matched exactly, like the readers do: a file saved as ".LMX" could not be opened again.
+    if (outputName && std::filesystem::path(*outputName).extension() != ".lmx") {
+        return ReportUsageError(err, "download: the output file name must end in \".lmx\": " + *outputName);
+    }
+    if (portName == TcpIpPortName) {
+        // The instrument-server route is not built yet.
+        return ReportResult(err, Result::NoTcpIpConnection);
+    }
+
+    // Progress rewrites one line in place: only for a person watching a terminal.
+    TConsoleUserInterface ui(err, ::isatty(STDERR_FILENO) == 1);
+    ui.YesNoAnswers["Stop measurement?"] = options.HasFlag("--stop-measurement");
+
+    // A full data set is several megabytes: kept off the stack.
+    const auto data = std::make_unique<TInstrumentData>();
+    Byte family = 0;
+    const Byte result = DownloadFrom(ui, portName, *data, family);
+    if (result == Result::FamilyNotSupported) {
+        // A silent code in the main window; a script still needs to know why.
+        err << "This instrument family cannot be downloaded yet.\n";
+        return result;
+    }
+    if (result != Result::Success) {
+        return ReportResult(err, result);
+    }
+    if (!data->Valid || data->NumberOfRecords == 0) {
+        err << "No data available!\n";
+        return ExitNoData;
+    }
+    return SaveDownload(*data, outputName, dataDir.value_or("."), ui, out, err);
+}
+
+} // namespace
+
+const TCliCommand& DownloadCommand() {
+    static const TCliCommand command{
+        "download",
+        "download PORT [-o FILE] [--data-dir DIR] [--stop-measurement]",
+        "the records of the instrument on a port, saved as a native file",
+        "PORT is a serial device (see \"ports\") or a link to one. The instrument is\n"
+        "identified and its records are read and saved as a native file; prints the path\n"
+        "written. Progress is shown on stderr when that is a terminal.\n"
+        "\n"
+        "  -o FILE             the file to write (the name must end in \".lmx\"; replaced\n"
+        "                      if it exists)\n"
+        "  --data-dir DIR      without -o: the file goes to\n"
+        "                      DIR/DATA/Year-<year>/Dev.No. <serial>/ under its standard\n"
+        "                      name (folders are created); DIR defaults to the current\n"
+        "                      directory\n"
+        "  --stop-measurement  answers \"Stop measurement?\" with Yes (without it: No)\n"
+        "\n"
+        "Exit status: 0; the result code (1 to 19) with its message; 20 \"No data\n"
+        "available!\" when the instrument holds no records.\n",
+        {{{"-o", true}, {"--data-dir", true}, {"--stop-measurement", false}}, {"PORT"}, 1, 1},
+        RunDownload,
+    };
+    return command;
+}
+
+} // namespace lumetra::cli

@@ -1,0 +1,21 @@
+#pragma once
+// What answers on an open serial port: the instrument families are asked in turn until
+// one of them answers.
+
+#include "core/BasicTypes.h"
+
+#include <cstdint>
+
+namespace lumetra {
+
+class TUserInterface;
+
+// Asks the instrument on `handle`, each answer awaited at most `timeout` ms. On success
+// family, type, serial and software describe it; a Halvo-family instrument too new for
+// this program gives family 2 with result 19. Any other failure leaves all four 0 and
+// returns the result of the last probe. `noModemProbe` skips the modem probe (after a
+// modem connection the line is already a call).
+Byte IdentifyInstrument(TUserInterface& ui, std::uint32_t handle, Word timeout, bool noModemProbe,
+                        Byte& software, Word& serial, Byte& type, Byte& family);
+
+} // namespace lumetra
