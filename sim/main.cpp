@@ -1,7 +1,10 @@
 // lumetra-sim: simulated instruments on a pseudo-terminal, for tests and demos.
 
+#include "DosikaSimSeries.h"
+#include "DosikaSimulator.h"
 #include "HalvoSimSeries.h"
 #include "HalvoSimulator.h"
+#include "ModemSimulator.h"
 #include "SimPty.h"
 
 #include <charconv>
@@ -20,11 +23,13 @@ constexpr int kUsageError = 64;
 
 const char* const kUsage =
     "Usage: lumetra-sim halvo --type T [OPTIONS] [--link PATH]\n"
+    "       lumetra-sim dosika --type T [OPTIONS] [--link PATH]\n"
+    "       lumetra-sim modem [--echo|--no-echo] [--slow-result] [--link PATH]\n"
     "\n"
-    "Simulates a Halvo-family instrument on a pseudo-terminal. Prints the slave device\n"
+    "Simulates an instrument or a modem on a pseudo-terminal. Prints the slave device\n"
     "path, serves until SIGINT or SIGTERM, then removes the link.\n"
     "\n"
-    "Options:\n"
+    "halvo: a Halvo-family instrument. Options:\n"
     "  --type T          instrument type, 1 to 10 (required)\n"
     "  --software V      firmware version, 0 to 255 (default 8)\n"
     "  --serial N        serial number, 0 to 65535 (default 1234)\n"
@@ -36,7 +41,6 @@ const char* const kUsage =
     "  --delay MS        answer delay in milliseconds (default 0)\n"
     "  --fault FAULT     a scripted fault, may be repeated (see below)\n"
     "  --link PATH       make PATH a symbolic link to the slave (an existing link is replaced)\n"
-    "  --help            this text\n"
     "\n"
     "FAULT: KIND[:SELECTOR][:COUNT] hits the first COUNT matching requests\n"
     "(default 1; without selector every request). Requests are numbered from 1 as they\n"
@@ -53,7 +57,51 @@ const char* const kUsage =
     "  Flags     too-new     identity answered with status 22\n"
     "            mute        nothing is ever answered\n"
     "            badtime:N   stored record N gets month 0\n"
-    "Examples: --fault silent:rec:3:2   --fault garble:cmd:12   --fault echo\n";
+    "Examples: --fault silent:rec:3:2   --fault garble:cmd:12   --fault echo\n"
+    "\n"
+    "dosika: a Dosika-family instrument (1 Dosika, 2 Dosika PRO, 3 Morvel, 4 KVX5210,\n"
+    "5 Senra-R, 6 Senra-P). Options:\n"
+    "  --type T          instrument type, 1 to 6 (required)\n"
+    "  --software V      firmware version, 0 to 255 (default 5); the formats change with\n"
+    "                    type 1 software 4 / 5 / 10, types 2 and 5 software 10 and\n"
+    "                    type 3 software 9 / 10\n"
+    "  --serial N        serial number, 0 to 65535 (default 4321)\n"
+    "  --records N       stored records generated from a daily radon cycle (default 48;\n"
+    "                    at most what one 65535-byte record block holds)\n"
+    "  --interval MIN    sample interval, 1 to 255 (default 60)\n"
+    "  --radon BQ        mean radon concentration in Bq/m3 (default 300)\n"
+    "  --seed S          seed of the Poisson counts (default 1)\n"
+    "  --measuring       measuring: reads are refused with status 1, stop is accepted\n"
+    "  --post-exposure   measuring, and stop is answered with status 5\n"
+    "  --echo            every request is sent back before its answer\n"
+    "  --delay MS        answer delay in milliseconds (default 0)\n"
+    "  --fault FAULT     a scripted fault, may be repeated (see below)\n"
+    "  --link PATH       make PATH a symbolic link to the slave (an existing link is replaced)\n"
+    "\n"
+    "FAULT: KIND[@K][:SELECTOR][:COUNT] hits the first COUNT matching requests the kind\n"
+    "can act on (default 1; without selector every one).\n"
+    "  SELECTOR  N       request N and later ones\n"
+    "            cmd:C   requests with command code C (0x61 or 97)\n"
+    "  KIND      silent        no answer\n"
+    "            noend[@K]     download answer without its closing frame (only K frames)\n"
+    "            checksum[@K]  frame K of the answer (default 1) with a wrong checksum\n"
+    "            complement[@K] frame K with a wrong length complement\n"
+    "            oddblock      record block one byte longer than whole records\n"
+    "            blocklength   record block length field one off\n"
+    "            spectrumsize  spectrum of the other types' length (240 / 150 bytes)\n"
+    "            echo          the request sent back before the answer\n"
+    "            refuse        status 1 instead of the answer\n"
+    "            reject        status 0xFF instead of the answer\n"
+    "Examples: --fault noend:cmd:0x61   --fault checksum@2:cmd:0x60   --fault oddblock\n"
+    "\n"
+    "modem: a Hayes modem in command state; answers OK to AT commands, NO CARRIER to\n"
+    "dialling, OK to \"+++\" after a second of silence. Options:\n"
+    "  --echo            echo the command lines (the default; E1)\n"
+    "  --no-echo         do not echo them (E0); AT&F restores the chosen setting\n"
+    "  --slow-result     send each result a second after the echo, in a later read\n"
+    "  --link PATH       make PATH a symbolic link to the slave\n"
+    "\n"
+    "  --help            this text\n";
 
 template <typename T> bool ParseValue(const std::string& text, T& value, T low, T high) {
     const char* end = text.data() + text.size();
@@ -72,22 +120,31 @@ int UsageError(const std::string& message) {
     return kUsageError;
 }
 
-} // namespace
+// Serves the device until SIGINT or SIGTERM.
+int Serve(TSimDevice& device, const std::string& link) {
+    // Blocked before the server thread starts, so only sigwait below sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << kUsage;
-        return kUsageError;
+    TPtyServer server(device);
+    std::string error;
+    if (!server.Start(link, error)) {
+        std::cerr << "lumetra-sim: " << error << "\n";
+        return 1;
     }
-    const std::string family = argv[1];
-    if (family == "--help" || family == "-h") {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (family != "halvo") {
-        return UsageError("unknown simulator '" + family + "'");
-    }
+    std::cout << server.SlavePath() << std::endl;
+    int received = 0;
+    sigwait(&signals, &received);
+    server.Stop();
+    return 0;
+}
 
+bool IsHelp(const std::string& option) { return option == "--help" || option == "-h"; }
+
+int RunHalvo(int argc, char** argv) {
     THalvoSimState state;
     THalvoSeries series;
     std::string link;
@@ -163,22 +220,135 @@ int main(int argc, char** argv) {
         simulator.AddFault(fault);
     }
 
-    // Blocked before the server thread starts, so only sigwait below sees them.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    return Serve(simulator, link);
+}
 
-    TPtyServer server(simulator);
-    std::string error;
-    if (!server.Start(link, error)) {
-        std::cerr << "lumetra-sim: " << error << "\n";
-        return 1;
+int RunDosika(int argc, char** argv) {
+    std::uint8_t type = 0;
+    std::uint8_t software = 5;
+    std::uint16_t serial = 4321;
+    TDkSeries series;
+    bool measuring = false, postExposure = false, echo = false;
+    int delay = 0;
+    std::string link;
+    std::vector<TDkFault> faults;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (IsHelp(option)) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (option == "--measuring" || option == "--post-exposure" || option == "--echo") {
+            measuring = measuring || option == "--measuring";
+            postExposure = postExposure || option == "--post-exposure";
+            echo = echo || option == "--echo";
+            continue;
+        }
+        if (i + 1 >= argc) {
+            return UsageError(option.rfind("--", 0) == 0 ? "missing value for " + option : "unexpected '" + option + "'");
+        }
+        const std::string value = argv[++i];
+        bool ok = true;
+        if (option == "--type") {
+            ok = ParseValue<std::uint8_t>(value, type, 1, 6);
+        } else if (option == "--software") {
+            ok = ParseValue<std::uint8_t>(value, software, 0, 255);
+        } else if (option == "--serial") {
+            ok = ParseValue<std::uint16_t>(value, serial, 0, 65535);
+        } else if (option == "--records") {
+            ok = ParseValue<std::size_t>(value, series.Count, 0, 1000000);
+        } else if (option == "--interval") {
+            ok = ParseValue<std::uint8_t>(value, series.Interval, 1, 255);
+        } else if (option == "--radon") {
+            ok = ParseReal(value, series.RadonMean);
+        } else if (option == "--seed") {
+            ok = ParseValue<std::uint64_t>(value, series.Seed, 0, UINT64_MAX);
+        } else if (option == "--delay") {
+            ok = ParseValue<int>(value, delay, 0, 600000);
+        } else if (option == "--link") {
+            link = value;
+        } else if (option == "--fault") {
+            TDkFault fault;
+            std::string error;
+            if (!ParseDkFault(value, fault, error)) {
+                return UsageError(error);
+            }
+            faults.push_back(fault);
+        } else {
+            return UsageError("unknown option '" + option + "'");
+        }
+        if (!ok) {
+            return UsageError("bad value '" + value + "' for " + option);
+        }
     }
-    std::cout << server.SlavePath() << std::endl;
-    int received = 0;
-    sigwait(&signals, &received);
-    server.Stop();
-    return 0;
+    if (type == 0) {
+        return UsageError("--type is required");
+    }
+    const std::size_t capacity = DkSimRecordCapacity(type, software);
+    if (series.Count > capacity) {
+        return UsageError("--records: a record block of this type holds at most " + std::to_string(capacity));
+    }
+
+    TDkSimState state = DkSimDefaultState(type, software);
+    state.SerialNumber = serial;
+    state.Measuring = measuring || postExposure;
+    state.PostExposure = postExposure;
+    state.Echo = echo;
+    state.AnswerDelayMs = delay;
+    GenerateDkData(state, series);
+    TDosikaSimulator simulator(std::move(state));
+    for (const TDkFault& fault : faults) {
+        simulator.AddFault(fault);
+    }
+    return Serve(simulator, link);
+}
+
+int RunModem(int argc, char** argv) {
+    TModemSimOptions options;
+    std::string link;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (IsHelp(option)) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (option == "--echo" || option == "--no-echo") {
+            options.Echo = option == "--echo";
+        } else if (option == "--slow-result") {
+            options.SlowResult = true;
+        } else if (option == "--link") {
+            if (i + 1 >= argc) {
+                return UsageError("missing value for --link");
+            }
+            link = argv[++i];
+        } else {
+            return UsageError("unknown option '" + option + "'");
+        }
+    }
+    TModemSimulator simulator(options);
+    return Serve(simulator, link);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << kUsage;
+        return kUsageError;
+    }
+    const std::string family = argv[1];
+    if (IsHelp(family)) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (family == "halvo") {
+        return RunHalvo(argc, argv);
+    }
+    if (family == "dosika") {
+        return RunDosika(argc, argv);
+    }
+    if (family == "modem") {
+        return RunModem(argc, argv);
+    }
+    return UsageError("unknown simulator '" + family + "'");
 }

@@ -1,0 +1,98 @@
+#pragma once
+// A simulated Dosika-family instrument (types 1 to 6) behind the instrument message
+// frame. Requests carry the command flag and start with the command code; every
+// command is answered with one frame, command flag set, whose first byte is the
+// status: 0 accepted, 1 refused while measuring, 5 stop refused during the post-
+// exposure analysis, 0xFF unknown command, wrong parameter count or a command the
+// type does not have. E.g. the identity read 42 80 7F 40 40 00 45 of a Dosika with
+// software 5 and serial 4321 (0x10E1) is answered 42 85 7A 00 01 05 E1 10 01 F8 00 45.
+//
+// The two download commands (0x60 spectrum, 0x61 records) are answered with a status
+// frame, the data in frames of at most 128 payload bytes with the command flag clear,
+// and the closing frame [04] with the flag set. A refused download command gets its
+// status frame and the closing frame, so the client is not left waiting for the end.
+//
+// While measuring, everything except stop (0x33), switch-off (0x35) and the analog
+// value reads (0x62-0x65) is refused with status 1; stop ends the measurement with
+// status 0, or answers 5 and changes nothing during the post-exposure analysis. After
+// switch-off nothing is answered any more. Frames with a bad checksum or end byte and
+// frames without the command flag are logged and not answered.
+//
+// In-process use: fill a TDkSimState (DkSimDefaultState, GenerateDkData), construct
+// the simulator, add faults, serve it with a TPtyServer (SimPty.h). Every accessor is
+// safe while the server thread runs; a request is logged before its answer is written.
+
+#include "DosikaSimFaults.h"
+#include "DosikaSimState.h"
+#include "SimDevice.h"
+#include "SimFrame.h"
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace lumetra::sim {
+
+inline constexpr std::uint8_t kDkStatusOk = 0;
+inline constexpr std::uint8_t kDkStatusRefused = 1;
+inline constexpr std::uint8_t kDkStatusEnd = 4;
+inline constexpr std::uint8_t kDkStatusPostExposure = 5;
+inline constexpr std::uint8_t kDkStatusUnknown = 0xFF;
+
+struct TDkLoggedRequest {
+    // 1-based among valid request frames; 0 for a broken frame or one without the
+    // command flag
+    std::uint32_t Index = 0;
+    std::vector<std::uint8_t> Frame; // exactly as received
+    std::vector<std::uint8_t> Payload;
+    bool CommandFlag = false;
+    bool Valid = false;
+    std::vector<std::uint8_t> Answer; // the bytes written back, echo included; empty = silent
+};
+
+class TDosikaSimulator final : public TSimDevice {
+public:
+    explicit TDosikaSimulator(TDkSimState state = {});
+
+    void AddFault(const TDkFault& fault);
+    TDkSimState State() const;
+    void SetState(TDkSimState state); // faults, log and request numbering are kept
+    std::vector<TDkSimRecord> Records() const;
+    void SetRecords(std::vector<TDkSimRecord> records);
+    std::array<std::uint32_t, kDkChannels> Spectrum() const;
+    void SetMeasuring(bool measuring, bool postExposure = false);
+    std::vector<TDkLoggedRequest> RequestLog() const;
+    void ClearRequestLog();
+
+    TAnswers Receive(const std::uint8_t* data, std::size_t size) override;
+    TAnswers InputGap() override;
+    bool InputPending() const override;
+    int AnswerDelayMs() const override;
+
+private:
+    struct TOutFrame {
+        bool CommandFlag = true;
+        std::vector<std::uint8_t> Payload;
+    };
+    struct TDamage {
+        bool OddBlock = false;
+        bool BlockLength = false;
+        bool SpectrumSize = false;
+    };
+
+    TAnswers Handle(std::vector<TReceivedFrame>& frames);
+    std::vector<std::uint8_t> Answer(const TReceivedFrame& frame);
+    std::vector<TOutFrame> Execute(const std::vector<std::uint8_t>& request, const TDamage& damage);
+    std::vector<std::uint8_t> Status(const std::vector<std::uint8_t>& request);
+    bool Matches(const TDkFault& fault, std::uint32_t index, std::uint8_t command) const;
+
+    mutable std::mutex Mutex;
+    TDkSimState Instrument;
+    std::vector<TDkFault> Faults;
+    std::vector<TDkLoggedRequest> Log;
+    TFrameReader Reader;
+    std::uint32_t RequestCount = 0;
+};
+
+} // namespace lumetra::sim
