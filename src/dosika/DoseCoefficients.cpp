@@ -1,0 +1,58 @@
+#include "dosika/DoseCoefficients.h"
+
+#include "core/Errors.h"
+
+#include <cmath>
+
+namespace lumetra {
+namespace {
+
+constexpr Real DoseScale = 16.66;
+
+} // namespace
+
+Byte DkRoundToByte(Real value) {
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    Real low = std::fmod(std::nearbyint(value), 256.0);
+    if (low < 0) {
+        low += 256.0;
+    }
+    return static_cast<Byte>(low);
+}
+
+Byte DkEquilibriumFactorFromCalibration(const TDkInitValues& init, Real gEEC, Real& eqf) {
+    if (init.CAL1 == 0 || init.CAL2 == 0) {
+        return DkResult::NotConvertible;
+    }
+    const Real k1 = 10.0 / init.CAL1;
+    const Real factor = k1 * (init.CAL3 * 10.0) / DoseScale / gEEC;
+    if (!std::isfinite(factor)) {
+        return DkResult::NotConvertible;
+    }
+    eqf = factor;
+    return Result::Success;
+}
+
+Byte DkCalibrationFromDoseProduct(Real gEEC, Real eqf, TDkInitValues& init) {
+    const Real product = gEEC * eqf;
+    if (init.CAL1 == 0 || init.CAL2 == 0 || !std::isfinite(product)) {
+        return DkResult::NotConvertible;
+    }
+    init.CAL3 = DkRoundToByte(DoseScale * product / (10.0 / init.CAL1) / 10.0);
+    init.CAL4 = DkRoundToByte(DoseScale * product / (10.0 / init.CAL2) / 10.0);
+    return Result::Success;
+}
+
+Real DkPotCoefficientFromCalibration(const TDkInitValues& init) { return init.CAL2 / 10.0; }
+
+Byte DkCalibrationFromPotCoefficient(Real gPot, TDkInitValues& init) {
+    if (!std::isfinite(gPot)) {
+        return DkResult::NotConvertible;
+    }
+    init.CAL2 = DkRoundToByte(gPot * 10.0);
+    return Result::Success;
+}
+
+} // namespace lumetra
