@@ -17,9 +17,9 @@ constexpr int ExitOutputFailed = 1;
 
 // In the order of the overview.
 const std::vector<const TCliCommand*>& Commands() {
-    static const std::vector<const TCliCommand*> commands{&PortsCommand(),  &IdentifyCommand(), &DownloadCommand(),
-                                                          &InfoCommand(),   &ConvertCommand(),  &ExportCommand(),
-                                                          &SummaryCommand()};
+    static const std::vector<const TCliCommand*> commands{
+        &PortsCommand(), &SearchCommand(),  &IdentifyCommand(), &DownloadCommand(),
+        &InfoCommand(),  &ConvertCommand(), &ExportCommand(),   &SummaryCommand()};
     return commands;
 }
 

@@ -19,6 +19,7 @@ struct TCliCommand {
 };
 
 const TCliCommand& PortsCommand();
+const TCliCommand& SearchCommand();
 const TCliCommand& IdentifyCommand();
 const TCliCommand& DownloadCommand();
 const TCliCommand& InfoCommand();

@@ -4,8 +4,10 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
+#include "cli/OpenPort.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
+#include "dosika/DosikaDownload.h"
 #include "files/DataFileNames.h"
 #include "files/DataSetFile.h"
 #include "halvo/HalvoDownload.h"
@@ -21,19 +23,9 @@
 namespace lumetra::cli {
 namespace {
 
-constexpr Word IdentifyTimeoutMs = 1000;
 constexpr Integer DownloadReadTimeOutMs = 1000;
 constexpr int ExitNoData = 20;
 constexpr int ExitSaveFailed = 1;
-
-class TOpenPort {
-public:
-    explicit TOpenPort(const std::string& name) : Handle(OpenComPort(name)) {}
-    ~TOpenPort() { CloseComPort(Handle); }
-    TOpenPort(const TOpenPort&) = delete;
-    TOpenPort& operator=(const TOpenPort&) = delete;
-    const std::uint32_t Handle;
-};
 
 // Identifies and downloads over the port by the family found; the port is closed on
 // return whatever happened.
@@ -52,12 +44,42 @@ Byte DownloadFrom(TConsoleUserInterface& ui, const std::string& portName, TInstr
     TComPort port;
     port.Handle = open.Handle;
     port.ReadTotalTimeOut = DownloadReadTimeOutMs;
+    if (family == FamilyDosika) {
+        port.Baudrate = 1;
+        return DkDownload(ui, port, data);
+    }
     if (family == FamilyHalvo) {
         port.Baudrate = 0;
         return HlvDownload(ui, port, data);
     }
-    // The Dosika family and the modem and ZigBee routes join here with their issues.
+    // The modem and ZigBee routes join here with their issues.
     return Result::FamilyNotSupported;
+}
+
+// The codes the main window leaves silent still need a word for a script's log.
+void ReportSilentResult(std::ostream& err, Byte result, Byte family) {
+    switch (result) {
+    case Result::Declined:
+        err << "Measurement running; download declined (use --stop-measurement).\n";
+        break;
+    case DkResult::LengthMismatch:
+        err << "The instrument's answer has an unexpected length; nothing was saved.\n";
+        break;
+    case DkResult::PartialRecord:
+        err << "The instrument's record block is not a whole number of records; nothing was saved.\n";
+        break;
+    case Result::FamilyNotSupported:
+        if (family == FamilyModem) {
+            err << "A modem answered; dial-up connections are not supported by the command-line tool yet.\n";
+        } else if (family == FamilyDosika) {
+            err << "The records of this instrument type cannot be decoded.\n";
+        } else {
+            err << "This instrument family cannot be downloaded yet.\n";
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 // The target of -o, or the folder and name rules of the native file below `dataDir`.
@@ -107,12 +129,8 @@ int RunDownload(const TCliOptions& options, std::ostream& out, std::ostream& err
     const auto data = std::make_unique<TInstrumentData>();
     Byte family = 0;
     const Byte result = DownloadFrom(ui, portName, *data, family);
-    if (result == Result::FamilyNotSupported) {
-        // A silent code in the main window; a script still needs to know why.
-        err << "This instrument family cannot be downloaded yet.\n";
-        return result;
-    }
     if (result != Result::Success) {
+        ReportSilentResult(err, result, family);
         return ReportResult(err, result);
     }
     if (!data->Valid || data->NumberOfRecords == 0) {
@@ -139,10 +157,12 @@ const TCliCommand& DownloadCommand() {
         "                      DIR/DATA/Year-<year>/Dev.No. <serial>/ under its standard\n"
         "                      name (folders are created); DIR defaults to the current\n"
         "                      directory\n"
-        "  --stop-measurement  answers \"Stop measurement?\" with Yes (without it: No)\n"
+        "  --stop-measurement  answers \"Stop measurement?\" with Yes (without it: No):\n"
+        "                      a measuring Dosika-family instrument is stopped and read\n"
         "\n"
-        "Exit status: 0; the result code (1 to 19) with its message; 20 \"No data\n"
-        "available!\" when the instrument holds no records.\n",
+        "Exit status: 0; the result code (1 to 19) with its message (15: a measuring\n"
+        "instrument not stopped; 9: a modem or another link that is not supported here);\n"
+        "20 \"No data available!\" when the instrument holds no records.\n",
         {{{"-o", true}, {"--data-dir", true}, {"--stop-measurement", false}}, {"PORT"}, 1, 1},
         RunDownload,
     };

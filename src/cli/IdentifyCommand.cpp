@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
+#include "cli/OpenPort.h"
 #include "core/DeviceIdentification.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
@@ -12,19 +13,17 @@
 #include <string>
 
 namespace lumetra::cli {
+
+std::string InstrumentDescription(Byte family, Byte type, Word serial, Byte software) {
+    if (family == FamilyDosika && type == 0) {
+        return "Running instrument, can not read ID/SN";
+    }
+    std::string description;
+    DeviceDescription(family, type, serial, description, software);
+    return description;
+}
+
 namespace {
-
-constexpr Word IdentifyTimeoutMs = 1000;
-
-// The port stays open for the one operation only, whichever way it ends.
-class TOpenPort {
-public:
-    explicit TOpenPort(const std::string& name) : Handle(OpenComPort(name)) {}
-    ~TOpenPort() { CloseComPort(Handle); }
-    TOpenPort(const TOpenPort&) = delete;
-    TOpenPort& operator=(const TOpenPort&) = delete;
-    const std::uint32_t Handle;
-};
 
 int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     const std::string& portName = options.Positional[0];
@@ -39,8 +38,6 @@ int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err
     Byte family = 0;
     Byte result = 0;
     {
-        // A port that does not open leaves an invalid handle; the first exchange on it
-        // reports 1.
         const TOpenPort port(portName);
         result =
             IdentifyInstrument(ui, port.Handle, IdentifyTimeoutMs, false, software, serial, type, family);
@@ -48,13 +45,7 @@ int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err
     if (result != Result::Success) {
         return ReportResult(err, result);
     }
-    std::string description;
-    if (family == FamilyDosika && type == 0) {
-        description = "Running instrument, can not read ID/SN";
-    } else {
-        DeviceDescription(family, type, serial, description, software);
-    }
-    out << description << '\n';
+    out << InstrumentDescription(family, type, serial, software) << '\n';
     out << "Family: " << static_cast<unsigned>(family) << '\n';
     out << "Type: " << static_cast<unsigned>(type) << '\n';
     out << "Serial: " << static_cast<unsigned>(serial) << '\n';
@@ -69,10 +60,13 @@ const TCliCommand& IdentifyCommand() {
         "identify",
         "identify PORT",
         "the instrument that answers on a port",
-        "PORT is a serial device (see \"ports\") or a link to one. Line 1 is the\n"
-        "description of the instrument that answers, then \"Family: n\", \"Type: n\",\n"
-        "\"Serial: n\" and \"Software: n\". Each answer is awaited at most 1 s. When\n"
-        "nothing answers, the exit status is the result code, with its message.\n",
+        "PORT is a serial device (see \"ports\") or a link to one. The port is asked for\n"
+        "a Dosika-family instrument, then a Halvo-family instrument, then a modem. Line 1\n"
+        "is the description of what answers (\"Running instrument, can not read ID/SN\"\n"
+        "for a measuring Dosika-family instrument, \"MODEM, controlled by AT command set\"\n"
+        "for a modem), then \"Family: n\", \"Type: n\", \"Serial: n\" and \"Software: n\".\n"
+        "Each answer is awaited at most 1 s. When nothing answers, the exit status is the\n"
+        "result code, with its message.\n",
         {{}, {"PORT"}, 1, 1},
         RunIdentify,
     };

@@ -4,6 +4,8 @@
 // expected below are worked out from that by hand. Dates in the C locale (MM/DD/YY).
 
 #include "cli/CliProcess.h"
+#include "cli/OutputLines.h"
+#include "cli/SimProcess.h"
 #include "support/TempDir.h"
 
 #include "HalvoSimSeries.h"
@@ -11,20 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace lumetra::test {
 namespace {
@@ -33,99 +22,6 @@ const std::string NoAccess =
     "No access to COM Port! Selected port available at this PC? No access by another application?\n";
 const std::string NoResponse = "No response! Instrument connected? Right COM port? Cable OK?\n";
 const std::string TooNew = "This instrument requires a later read-out software revision!\n";
-
-// lumetra-sim as a child process serving a link in the test's directory.
-class TSimProcess {
-public:
-    ~TSimProcess() { Stop(); }
-
-    // Starts the simulator and waits until it has printed its slave path, which it does
-    // once the link exists. False (with `error`) when it does not come up.
-    bool Start(const std::vector<std::string>& options, const std::string& link, const std::string& errorLog,
-               std::string& error) {
-        int out[2];
-        if (pipe2(out, O_CLOEXEC) != 0) {
-            error = std::strerror(errno);
-            return false;
-        }
-        std::vector<std::string> words{LUMETRA_SIM_PATH, "halvo"};
-        words.insert(words.end(), options.begin(), options.end());
-        words.insert(words.end(), {"--link", link});
-        std::vector<char*> argv;
-        for (auto& word : words) {
-            argv.push_back(word.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addopen(&actions, 2, errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int spawned = posix_spawn(&Pid, LUMETRA_SIM_PATH, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        if (spawned != 0) {
-            Pid = -1;
-            close(out[0]);
-            error = std::string("posix_spawn: ") + std::strerror(spawned);
-            return false;
-        }
-        std::string printed;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (printed.find('\n') == std::string::npos) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd fd{out[0], POLLIN, 0};
-            if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) <= 0) {
-                break;
-            }
-            char buffer[256];
-            const ssize_t got = read(out[0], buffer, sizeof buffer);
-            if (got <= 0) {
-                break;
-            }
-            printed.append(buffer, static_cast<std::size_t>(got));
-        }
-        close(out[0]);
-        struct stat st {};
-        if (printed.find('\n') == std::string::npos || lstat(link.c_str(), &st) != 0 ||
-            !S_ISLNK(st.st_mode)) {
-            error = "the simulator did not come up (printed '" + printed + "')";
-            return false;
-        }
-        return true;
-    }
-
-    // SIGTERM, then SIGKILL if it has not ended within 10 s; true when it ended by
-    // itself with status 0.
-    bool Stop() {
-        if (Pid <= 0) {
-            return true;
-        }
-        kill(Pid, SIGTERM);
-        int status = 0;
-        bool ended = false;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const pid_t done = waitpid(Pid, &status, WNOHANG);
-            if (done == Pid || (done < 0 && errno != EINTR)) {
-                ended = done == Pid;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        if (!ended) {
-            kill(Pid, SIGKILL);
-            while (waitpid(Pid, &status, 0) < 0 && errno == EINTR) {
-            }
-        }
-        Pid = -1;
-        return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
-
-private:
-    pid_t Pid = -1;
-};
 
 class InstrumentCommands : public ::testing::Test {
 protected:
@@ -137,7 +33,7 @@ protected:
 
     void StartSim(const std::vector<std::string>& options) {
         std::string error;
-        ASSERT_TRUE(Sim.Start(options, Link(), Dir.File("sim.err"), error)) << error << SimErrors();
+        ASSERT_TRUE(Sim.Start("halvo", options, Link(), Dir.File("sim.err"), error)) << error << SimErrors();
     }
 
     std::string SimErrors() const {
@@ -150,37 +46,6 @@ protected:
     TTempDir Dir;
     TSimProcess Sim;
 };
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos) {
-            return fields;
-        }
-        start = tab + 1;
-    }
-}
-
-std::vector<std::string> CrLfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 2;
-    }
-    return lines;
-}
-
-bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 TEST_F(InstrumentCommands, DownloadSavesAFileThatInfoAndExportReadBack) {
     // 20 records, 90 minutes apart: the last is 19 x 90 = 1710 minutes = 1 day 4:30
