@@ -49,23 +49,34 @@ int TQtUserInterface::ChooseFromList(const std::string& title, const std::vector
     return ok ? static_cast<int>(list.indexOf(choice)) : -1;
 }
 
-void TQtUserInterface::ShowProgress(const std::string& title, int maximum) {
-    Progress = std::make_unique<QProgressDialog>(Q(title), QString(), 0, maximum, Parent);
+void TQtUserInterface::ShowProgress(const std::string& title, int /*maximum*/) {
+    // Neither download knows the number of records in advance: a count, no bar.
+    Progress = std::make_unique<QDialog>(Parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Progress->setWindowTitle(Q(title));
+    Progress->setFixedSize(200, 80);
+    auto* caption = new QLabel(Q(Catalog.Translate("Records:")), Progress.get());
+    caption->setGeometry(20, 28, 80, 24);
+    ProgressCount = new QLabel(QStringLiteral("-"), Progress.get());
+    ProgressCount->setGeometry(100, 28, 80, 24);
+    QFont bold = ProgressCount->font();
+    bold.setBold(true);
+    ProgressCount->setFont(bold);
     Progress->setWindowModality(Qt::WindowModal);
-    Progress->setMinimumDuration(0);
     Progress->show();
+    QApplication::processEvents();
 }
 
 void TQtUserInterface::UpdateProgress(int position, const std::string& text) {
-    if (Progress) {
-        Progress->setValue(position);
-        if (!text.empty()) {
-            Progress->setLabelText(Q(text));
-        }
-    }
+    if (Progress && ProgressCount)
+        ProgressCount->setText(text.empty() ? QString::number(position) : Q(text));
 }
 
-void TQtUserInterface::HideProgress() { Progress.reset(); }
+QString TQtUserInterface::ProgressText() const { return ProgressCount && Progress ? ProgressCount->text() : QString(); }
+
+void TQtUserInterface::HideProgress() {
+    ProgressCount = nullptr;
+    Progress.reset();
+}
 
 void TQtUserInterface::ProcessPendingEvents() { QApplication::processEvents(); }
 

@@ -3,7 +3,8 @@
 
 #include "core/UserInterface.h"
 
-#include <QProgressDialog>
+#include <QDialog>
+#include <QLabel>
 #include <QWidget>
 
 #include <memory>
@@ -26,12 +27,16 @@ public:
     void HideProgress() override;
     void ProcessPendingEvents() override;
     std::string Translate(const std::string& english) const override;
+    QDialog* ProgressWindow() const { return Progress.get(); }
+    QString ProgressText() const;
     TClock& Clock() override { return SystemClock; }
 
 private:
     QWidget* Parent;
     const TTranslationCatalog& Catalog;
-    std::unique_ptr<QProgressDialog> Progress;
+    // The download window: "Records:" and the count so far, 200 × 80.
+    std::unique_ptr<QDialog> Progress;
+    QLabel* ProgressCount = nullptr;
     TSystemClock SystemClock;
 };
 
