@@ -111,6 +111,12 @@ void TMainWindow::CreateControls() {
     CommentEdit->setReadOnly(true);
     LanguageLabel = Label(central);
     CultureBox1 = new QComboBox(central);
+    LogoImage = new QLabel(central);
+    LogoImage->setTextFormat(Qt::RichText);
+    LogoImage->setText(QStringLiteral("<span style=\"font-size:15pt; font-weight:700; color:#006e3c;\">Merix</span>"
+                                      "<br><span style=\"font-size:8pt; color:#505050;\">Lumetra 6.6.0</span>"));
+    LogoImage->setCursor(Qt::PointingHandCursor);
+    LogoImage->installEventFilter(this);
 
     Diagram = new TDiagramWidget(central);
     Diagram->SetSources(Measured.get(), &Units, SmoothedSeries.get(), &ViewState);
@@ -300,7 +306,16 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
         L1DblClick();
         return true;
     }
+    if (watched == LogoImage && event->type() == QEvent::MouseButtonRelease) {
+        ShowContactToMerix();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainWindow::ShowContactToMerix() {
+    User().ShowMessage(Translator()("Merix radon measurement instruments.\nFor service, calibration and "
+                                           "updates please contact your Merix distributor."));
 }
 
 void TMainWindow::L1DblClick() {
@@ -359,6 +374,9 @@ void TMainWindow::SetNewGraphicArea() {
     const int langLeft = l.Logo.Left;
     LanguageLabel->setGeometry(langLeft, l.Logo.Top, 100, 18);
     CultureBox1->setGeometry(langLeft, l.Logo.Top + 18, 120, 22);
+    // The mark stands beside the language chooser, shown only where the window has room.
+    LogoImage->setGeometry(langLeft + 132, l.Logo.Top, 110, 40);
+    LogoImage->setVisible(l.LogoVisible && langLeft + 242 < l.ExportTextButton.Left);
     place(ZoomInButton, l.ZoomInButton);
     place(FitButton, l.FitButton);
     place(ZoomOutButton, l.ZoomOutButton);

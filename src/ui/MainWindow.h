@@ -95,6 +95,7 @@ public:
     void SetBorders();
     void ResetBorders();
     void L1DblClick();
+    void ShowContactToMerix();
     void InitDataDisplay();
     void DisplayIntegralData();
     void RefreshDiagram();
@@ -149,6 +150,7 @@ public:
     QComboBox* SmoothComboBox = nullptr;
     QLabel* SmoothingLabel = nullptr;
     QLabel* LanguageLabel = nullptr;
+    QLabel* LogoImage = nullptr; // the maker's mark; a click shows the contact text
 
 protected:
     // The file dialogs; empty when cancelled. Virtual so that tests can script them.

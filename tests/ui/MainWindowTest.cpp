@@ -1,10 +1,12 @@
 #include "ui/MainWindow.h"
 
+#include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QLabel>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -160,6 +162,33 @@ TEST(MainWindow, DownloadProgressShowsTheRecordCountIn200By80) {
     EXPECT_EQ(ui.ProgressText().toStdString(), "417");
     ui.HideProgress();
     EXPECT_EQ(ui.ProgressWindow(), nullptr);
+}
+
+TEST(MainWindow, TheLogoShowsTheContactText) {
+    test::TTempDir dir;
+    test::TScriptedUserInterface ui;
+    TMainWindow window(dir.Path());
+    window.UseUserInterface(&ui);
+    window.resize(1280, 800);
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.LogoImage->isVisible());
+    const QPointF inside(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, window.LogoImage->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, window.LogoImage->mapToGlobal(inside), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.LogoImage, &press);
+    QCoreApplication::sendEvent(window.LogoImage, &release);
+    ASSERT_EQ(ui.Messages.size(), 1u);
+    EXPECT_NE(ui.Messages[0].find("Merix distributor"), std::string::npos);
+
+    // Even the smallest window (1000 pixels) is wider than the 820 below which it hides.
+    window.resize(900, 500);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.LogoImage->isVisible());
+    EXPECT_LT(window.LogoImage->geometry().right(), window.ExportTextButton->geometry().left());
+    window.close();
 }
 
 } // namespace
