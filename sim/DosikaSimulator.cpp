@@ -74,41 +74,6 @@ void TDosikaSimulator::ClearRequestLog() {
     Log.clear();
 }
 
-TAnswers TDosikaSimulator::Receive(const std::uint8_t* data, std::size_t size) {
-    std::lock_guard lock(Mutex);
-    std::vector<TReceivedFrame> frames;
-    Reader.Feed(data, size, frames);
-    return Handle(frames);
-}
-
-TAnswers TDosikaSimulator::InputGap() {
-    std::lock_guard lock(Mutex);
-    std::vector<TReceivedFrame> frames;
-    Reader.Flush(frames);
-    return Handle(frames);
-}
-
-bool TDosikaSimulator::InputPending() const {
-    std::lock_guard lock(Mutex);
-    return Reader.Pending();
-}
-
-int TDosikaSimulator::AnswerDelayMs() const {
-    std::lock_guard lock(Mutex);
-    return Instrument.AnswerDelayMs;
-}
-
-TAnswers TDosikaSimulator::Handle(std::vector<TReceivedFrame>& frames) {
-    TAnswers answers;
-    for (const TReceivedFrame& frame : frames) {
-        std::vector<std::uint8_t> bytes = Answer(frame);
-        if (!bytes.empty()) {
-            answers.push_back(std::move(bytes));
-        }
-    }
-    return answers;
-}
-
 bool TDosikaSimulator::Matches(const TDkFault& fault, std::uint32_t index, std::uint8_t command) const {
     if ((fault.Count != 0 && fault.Used >= fault.Count) || !CanAct(fault.Kind, command)) {
         return false;

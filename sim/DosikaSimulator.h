@@ -24,7 +24,7 @@
 
 #include "DosikaSimFaults.h"
 #include "DosikaSimState.h"
-#include "SimDevice.h"
+#include "SimFrameDevice.h"
 #include "SimFrame.h"
 
 #include <array>
@@ -51,7 +51,7 @@ struct TDkLoggedRequest {
     std::vector<std::uint8_t> Answer; // the bytes written back, echo included; empty = silent
 };
 
-class TDosikaSimulator final : public TSimDevice {
+class TDosikaSimulator final : public TFrameDevice {
 public:
     explicit TDosikaSimulator(TDkSimState state = {});
 
@@ -65,10 +65,6 @@ public:
     std::vector<TDkLoggedRequest> RequestLog() const;
     void ClearRequestLog();
 
-    TAnswers Receive(const std::uint8_t* data, std::size_t size) override;
-    TAnswers InputGap() override;
-    bool InputPending() const override;
-    int AnswerDelayMs() const override;
 
 private:
     struct TOutFrame {
@@ -81,17 +77,15 @@ private:
         bool SpectrumSize = false;
     };
 
-    TAnswers Handle(std::vector<TReceivedFrame>& frames);
-    std::vector<std::uint8_t> Answer(const TReceivedFrame& frame);
+    std::vector<std::uint8_t> Answer(const TReceivedFrame& frame) override;
+    int AnswerDelay() const override { return Instrument.AnswerDelayMs; }
     std::vector<TOutFrame> Execute(const std::vector<std::uint8_t>& request, const TDamage& damage);
     std::vector<std::uint8_t> Status(const std::vector<std::uint8_t>& request);
     bool Matches(const TDkFault& fault, std::uint32_t index, std::uint8_t command) const;
 
-    mutable std::mutex Mutex;
     TDkSimState Instrument;
     std::vector<TDkFault> Faults;
     std::vector<TDkLoggedRequest> Log;
-    TFrameReader Reader;
     std::uint32_t RequestCount = 0;
 };
 

@@ -74,41 +74,6 @@ std::size_t THalvoSimulator::RecordCursor() const {
     return Cursor;
 }
 
-TAnswers THalvoSimulator::Receive(const std::uint8_t* data, std::size_t size) {
-    std::lock_guard lock(Mutex);
-    std::vector<TReceivedFrame> frames;
-    Reader.Feed(data, size, frames);
-    return Handle(frames);
-}
-
-TAnswers THalvoSimulator::InputGap() {
-    std::lock_guard lock(Mutex);
-    std::vector<TReceivedFrame> frames;
-    Reader.Flush(frames);
-    return Handle(frames);
-}
-
-bool THalvoSimulator::InputPending() const {
-    std::lock_guard lock(Mutex);
-    return Reader.Pending();
-}
-
-int THalvoSimulator::AnswerDelayMs() const {
-    std::lock_guard lock(Mutex);
-    return Instrument.AnswerDelayMs;
-}
-
-TAnswers THalvoSimulator::Handle(std::vector<TReceivedFrame>& frames) {
-    TAnswers answers;
-    for (const TReceivedFrame& frame : frames) {
-        std::vector<std::uint8_t> bytes = Answer(frame);
-        if (!bytes.empty()) {
-            answers.push_back(std::move(bytes));
-        }
-    }
-    return answers;
-}
-
 bool THalvoSimulator::Matches(const THalvoFault& fault, std::uint32_t index, std::uint8_t command,
                               std::size_t recordNumber) const {
     if (fault.Count != 0 && fault.Used >= fault.Count) {

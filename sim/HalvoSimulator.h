@@ -14,7 +14,7 @@
 
 #include "HalvoSimFaults.h"
 #include "HalvoSimRecords.h"
-#include "SimDevice.h"
+#include "SimFrameDevice.h"
 #include "SimFrame.h"
 
 #include <array>
@@ -92,7 +92,7 @@ struct THalvoLoggedRequest {
     std::vector<std::uint8_t> Answer;   // the bytes written back (echo included); empty = silent
 };
 
-class THalvoSimulator final : public TSimDevice {
+class THalvoSimulator final : public TFrameDevice {
 public:
     explicit THalvoSimulator(THalvoSimState state = {});
 
@@ -105,10 +105,6 @@ public:
     // Index of the next record command 7 delivers (0-based; command 6 resets it).
     std::size_t RecordCursor() const;
 
-    TAnswers Receive(const std::uint8_t* data, std::size_t size) override;
-    TAnswers InputGap() override;
-    bool InputPending() const override;
-    int AnswerDelayMs() const override;
 
 private:
     struct TReply {
@@ -117,16 +113,14 @@ private:
         bool DeliversRecord = false;
     };
 
-    TAnswers Handle(std::vector<TReceivedFrame>& frames);
-    std::vector<std::uint8_t> Answer(const TReceivedFrame& frame);
+    std::vector<std::uint8_t> Answer(const TReceivedFrame& frame) override;
+    int AnswerDelay() const override { return Instrument.AnswerDelayMs; }
     TReply Execute(const std::vector<std::uint8_t>& request);
     bool Matches(const THalvoFault& fault, std::uint32_t index, std::uint8_t command, std::size_t recordNumber) const;
 
-    mutable std::mutex Mutex;
     THalvoSimState Instrument;
     std::vector<THalvoFault> Faults;
     std::vector<THalvoLoggedRequest> Log;
-    TFrameReader Reader;
     std::uint32_t RequestCount = 0;
     std::size_t Cursor = 0;
 };

@@ -3,7 +3,7 @@
 namespace lumetra::cli {
 namespace {
 
-const TCliOptionSpec* FindOption(const TCliCommandSyntax& syntax, const std::string& name) {
+const TCliOptionSyntax* FindOption(const TCliCommandSyntax& syntax, const std::string& name) {
     for (const auto& option : syntax.Options) {
         if (option.Name == name) {
             return &option;
@@ -46,12 +46,12 @@ bool ParseCliOptions(const std::vector<std::string>& args, const TCliCommandSynt
             name = word.substr(0, equals);
             inlineValue = word.substr(equals + 1);
         }
-        const TCliOptionSpec* spec = FindOption(syntax, name);
-        if (spec == nullptr) {
+        const TCliOptionSyntax* option = FindOption(syntax, name);
+        if (option == nullptr) {
             error = "unknown option '" + name + "'";
             return false;
         }
-        if (!spec->TakesValue) {
+        if (!option->TakesValue) {
             if (inlineValue) {
                 error = "option '" + name + "' takes no value";
                 return false;

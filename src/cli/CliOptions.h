@@ -12,13 +12,13 @@
 
 namespace lumetra::cli {
 
-struct TCliOptionSpec {
+struct TCliOptionSyntax {
     std::string Name; // with its dashes: "-o", "--data-dir"
     bool TakesValue = false;
 };
 
 struct TCliCommandSyntax {
-    std::vector<TCliOptionSpec> Options;
+    std::vector<TCliOptionSyntax> Options;
     std::vector<std::string> PositionalNames; // "FILE": for the message when one is missing
     std::size_t MinPositional = 0;
     std::size_t MaxPositional = 0;

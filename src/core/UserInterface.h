@@ -5,10 +5,15 @@
 // options, the tests with a scripted double.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace lumetra {
+
+// The translation lookup as a plain function, for operations that only need to
+// translate: the text to show for an English text.
+using TTranslate = std::function<std::string(const std::string&)>;
 
 // Waits go through one clock so that tests of retry logic need not wait for real.
 class TClock {

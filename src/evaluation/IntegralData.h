@@ -3,6 +3,7 @@
 // dose of every quantity the data set holds, plus the range's bookkeeping values.
 
 #include "core/GlobalDefinitions.h"
+#include "core/UserInterface.h"
 
 #include <functional>
 #include <string>
@@ -77,7 +78,6 @@ struct TSummaryTexts {
     std::string PeriodLabel;
 };
 
-using TTranslate = std::function<std::string(const std::string&)>;
 
 // `units` are the program's current settings (their unit strings label the values);
 // `bordersSelected` says whether the user has set both borders.

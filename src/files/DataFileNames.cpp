@@ -50,7 +50,7 @@ std::string DataFileName(const TInstrumentData& data) {
 }
 
 std::string DataFolderPath(const std::string& startDirectory, const TInstrumentData& data,
-                           const TTranslateFunction& translate) {
+                           const TTranslate& translate) {
     std::string yearFolder = translate ? translate("\\Year-") : std::string("\\Year-");
     std::replace(yearFolder.begin(), yearFolder.end(), '\\', '/');
     std::string root = startDirectory;

@@ -3,13 +3,12 @@
 // the start directory, named <model code><serial>_<first stamp> ... <last stamp>.lmx.
 
 #include "core/GlobalDefinitions.h"
+#include "core/UserInterface.h"
 
 #include <functional>
 #include <string>
 
 namespace lumetra {
-
-using TTranslateFunction = std::function<std::string(const std::string&)>;
 
 // The model code of a family and type ("" for a type without one).
 std::string ModelCode(Byte family, Byte type);
@@ -19,7 +18,7 @@ std::string DataFileName(const TInstrumentData& data);
 
 // The folder below `startDirectory`; "\Year-" passes the translation lookup.
 std::string DataFolderPath(const std::string& startDirectory, const TInstrumentData& data,
-                           const TTranslateFunction& translate);
+                           const TTranslate& translate);
 
 // Creates the folder (and its parents) when missing; false when that fails.
 bool CreateDataFolder(const std::string& folder);

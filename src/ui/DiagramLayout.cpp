@@ -71,12 +71,15 @@ TDiagramLayout ComputeDiagramLayout(const TLayoutInput& in) {
 }
 
 void RefitView(TViewState& view, Integer innerWidth, Integer numberOfRecords) {
+    // Last = First + V + 1; past the end the view is moved back so that it ends at N.
     const Integer zoom = std::max(view.Zoom, 1);
     const Integer visible = std::max(innerWidth, 0) / zoom;
-    view.LastVisibleRecord = view.FirstVisibleRecord + visible + 1;
-    if (view.LastVisibleRecord > numberOfRecords) {
+    const Int64 last = Int64{view.FirstVisibleRecord} + visible + 1;
+    if (last > numberOfRecords) {
         view.LastVisibleRecord = numberOfRecords;
         view.FirstVisibleRecord = std::max(numberOfRecords - visible, 1);
+    } else {
+        view.LastVisibleRecord = static_cast<Integer>(last);
     }
 }
 

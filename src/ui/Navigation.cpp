@@ -5,6 +5,7 @@
 #include "evaluation/IntegralData.h"
 #include "evaluation/RecordEvaluation.h"
 #include "ui/DiagramHelpers.h"
+#include "ui/DiagramLayout.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -53,18 +54,6 @@ Integer Width(Integer innerWidth) {
 void KeepLastInStep(TViewState& view, Integer n, Integer innerWidth) {
     const Int64 v = VisibleRecordCount(innerWidth, view.Zoom);
     view.LastVisibleRecord = ClampInteger(std::min<Int64>(Int64{view.FirstVisibleRecord} + v + 1, n));
-}
-
-// Last = First + V + 1; past the end the view is moved back so that it ends at N.
-void KeepViewInsideData(TViewState& view, Integer n, Integer innerWidth) {
-    const Integer v = VisibleRecordCount(innerWidth, view.Zoom);
-    const Int64 last = Int64{view.FirstVisibleRecord} + v + 1;
-    if (last > n) {
-        view.LastVisibleRecord = n;
-        view.FirstVisibleRecord = std::max<Integer>(n - v, 1);
-    } else {
-        view.LastVisibleRecord = static_cast<Integer>(last);
-    }
 }
 
 std::string Joined(const std::string& value, const std::string& unit, const std::string& suffix = {}) {
@@ -157,7 +146,7 @@ bool ZoomOut(TViewState& view, TScrollBarState& bar, const TInstrumentData& data
     if (!HasRecords(data))
         return false;
     view.Zoom = ZoomedOut(view.Zoom);
-    KeepViewInsideData(view, RecordCount(data.NumberOfRecords), innerWidth);
+    RefitView(view, innerWidth, RecordCount(data.NumberOfRecords));
     ApplyScrollBarRule(bar, view, VisibleRecordCount(innerWidth, view.Zoom), data, innerWidth);
     return true;
 }
@@ -209,7 +198,7 @@ bool ResetViewAfterLoading(TViewState& view, TScrollBarState& bar, const TInstru
 bool RefitOnResize(TViewState& view, TScrollBarState& bar, const TInstrumentData& data, Integer innerWidth) {
     if (!HasRecords(data))
         return false;
-    KeepViewInsideData(view, RecordCount(data.NumberOfRecords), innerWidth);
+    RefitView(view, innerWidth, RecordCount(data.NumberOfRecords));
     ApplyScrollBarRule(bar, view, VisibleRecordCount(innerWidth, view.Zoom), data, innerWidth);
     return true;
 }

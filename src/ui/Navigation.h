@@ -6,6 +6,7 @@
 // W is the width of the inner diagram in pixels, N the number of records.
 
 #include "core/GlobalDefinitions.h"
+#include "core/UserInterface.h"
 #include "evaluation/PhysicalUnits.h"
 #include "evaluation/Smoothing.h"
 #include "ui/ViewState.h"
@@ -18,7 +19,6 @@
 namespace lumetra {
 
 // English text in, the user's language out; an empty function leaves the English text.
-using TTranslate = std::function<std::string(const std::string&)>;
 
 // Keeps repeated zooming in from overflowing the pixel arithmetic.
 constexpr Integer MaxZoom = 1 << 20;
