@@ -17,7 +17,6 @@
 
 namespace lumetra {
 
-QString ProgramCaption() { return QStringLiteral("Merix Lumetra 6.6.0"); }
 
 namespace {
 

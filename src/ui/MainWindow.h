@@ -203,6 +203,5 @@ private:
     bool InitDataDisplayKeepView = false; // a language switch refills the labels only
 };
 
-QString ProgramCaption();
 
 } // namespace lumetra

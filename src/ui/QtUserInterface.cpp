@@ -12,9 +12,10 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-const QString ProgramTitle = QStringLiteral("Merix Lumetra 6.6.0");
 
 } // namespace
+
+QString ProgramCaption() { return QStringLiteral("Merix Lumetra 6.6.0"); }
 
 TQtUserInterface::TQtUserInterface(QWidget* parent, const TTranslationCatalog& catalog)
     : Parent(parent), Catalog(catalog) {}
@@ -22,7 +23,7 @@ TQtUserInterface::TQtUserInterface(QWidget* parent, const TTranslationCatalog& c
 TQtUserInterface::~TQtUserInterface() = default;
 
 void TQtUserInterface::ShowMessage(const std::string& text) {
-    QMessageBox::information(Parent, ProgramTitle, Q(text));
+    QMessageBox::information(Parent, ProgramCaption(), Q(text));
 }
 
 bool TQtUserInterface::AskYesNo(const std::string& title, const std::string& question) {

@@ -13,6 +13,9 @@ namespace lumetra {
 
 class TTranslationCatalog;
 
+// "Merix Lumetra 6.6.0": the caption of the main window and of its message boxes.
+QString ProgramCaption();
+
 class TQtUserInterface final : public TUserInterface {
 public:
     TQtUserInterface(QWidget* parent, const TTranslationCatalog& catalog);

@@ -1,4 +1,5 @@
 #include "cli/SampleDataFiles.h"
+#include "support/ByteImage.h"
 
 #include <cstddef>
 #include <ctime>
@@ -7,88 +8,65 @@
 namespace lumetra::test {
 namespace {
 
-// A little-endian image of fixed size, written field by field at given offsets.
-class TImage {
-public:
-    explicit TImage(std::size_t size) : Bytes(size, 0) {}
-    void Put8(std::size_t at, unsigned value) { Bytes.at(at) = static_cast<std::uint8_t>(value & 0xFF); }
-    void Put16(std::size_t at, unsigned value) {
-        Put8(at, value);
-        Put8(at + 1, value >> 8);
-    }
-    void Put32(std::size_t at, std::int32_t value) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        Put16(at, bits & 0xFFFF);
-        Put16(at + 2, bits >> 16);
-    }
-    void PutComment(std::size_t at, const std::string& ansi) {
-        Put8(at, static_cast<unsigned>(ansi.size()));
-        for (std::size_t i = 0; i < ansi.size(); ++i) {
-            Put8(at + 1 + i, static_cast<unsigned char>(ansi[i]));
-        }
-    }
-    std::vector<std::uint8_t> Bytes;
-};
-
 unsigned U(int value) {
     return static_cast<unsigned>(value);
 }
 
 void PutHeader(TImage& image, std::size_t at, const TSampleDataSet& set) {
-    image.Put8(at + 0, set.Family);
-    image.Put32(at + 4, set.Serial);
-    image.Put8(at + 8, set.Type);
-    image.Put8(at + 9, set.Software);
-    image.Put8(at + 10, set.Offset);
-    image.Put8(at + 11, set.BetaLower);
-    image.Put8(at + 12, set.BetaUpper);
+    image.U8(at + 0, set.Family);
+    image.I32(at + 4, set.Serial);
+    image.U8(at + 8, set.Type);
+    image.U8(at + 9, set.Software);
+    image.U8(at + 10, set.Offset);
+    image.U8(at + 11, set.BetaLower);
+    image.U8(at + 12, set.BetaUpper);
     for (std::size_t k = 0; k < 5; ++k) {
-        image.Put8(at + 13 + k, set.ROILevels[k]);
+        image.U8(at + 13 + k, set.ROILevels[k]);
     }
     for (std::size_t k = 0; k < 10; ++k) {
-        image.Put8(at + 18 + k, set.ROILimits[k]);
+        image.U8(at + 18 + k, set.ROILimits[k]);
     }
     for (std::size_t k = 0; k < 6; ++k) {
-        image.Put16(at + 28 + 2 * k, set.Calibration[k]);
+        image.U16(at + 28 + 2 * k, set.Calibration[k]);
     }
 }
 
 void PutSetup(TImage& image, std::size_t at, const TSampleDataSet& set) {
-    image.Put16(at + 0, set.UserID);
-    image.Put8(at + 2, set.Country);
-    image.Put8(at + 3, set.Region);
-    image.Put8(at + 4, set.Entry);
-    image.Put16(at + 6, set.SetupWord);
-    image.Put8(at + 8, set.SampleInterval);
-    image.Put32(at + 12, set.AlarmLevel);
+    image.U16(at + 0, set.UserID);
+    image.U8(at + 2, set.Country);
+    image.U8(at + 3, set.Region);
+    image.U8(at + 4, set.Entry);
+    image.U16(at + 6, set.SetupWord);
+    image.U8(at + 8, set.SampleInterval);
+    image.I32(at + 12, set.AlarmLevel);
 }
 
 void PutSpectrum(TImage& image, std::size_t at, const TSampleDataSet& set) {
-    image.Put32(at, set.SpectrumSize);
+    image.I32(at, set.SpectrumSize);
     for (std::size_t k = 0; k < 60; ++k) {
-        image.Put32(at + 4 + 4 * k, set.Spectrum[k]);
+        image.I32(at + 4 + 4 * k, set.Spectrum[k]);
     }
 }
 
 void PutRecord(TImage& image, std::size_t at, const TSampleRecord& r) {
-    image.Put8(at + 0, r.SampleInterval);
-    image.Put16(at + 2, U(r.Time.Second));
-    image.Put16(at + 4, U(r.Time.Minute));
-    image.Put16(at + 6, U(r.Time.Hour));
-    image.Put16(at + 8, U(r.Time.Day));
-    image.Put16(at + 10, U(r.Time.Month));
-    image.Put16(at + 12, U(r.Time.Year));
-    image.Put32(at + 16, r.Temperature);
-    image.Put32(at + 20, r.Humidity);
-    image.Put32(at + 24, r.Pressure);
-    image.Put32(at + 28, r.Counts);
-    image.Put32(at + 32, r.Status);
+    image.U8(at + 0, r.SampleInterval);
+    image.U16(at + 2, U(r.Time.Second));
+    image.U16(at + 4, U(r.Time.Minute));
+    image.U16(at + 6, U(r.Time.Hour));
+    image.U16(at + 8, U(r.Time.Day));
+    image.U16(at + 10, U(r.Time.Month));
+    image.U16(at + 12, U(r.Time.Year));
+    image.I32(at + 16, r.Temperature);
+    image.I32(at + 20, r.Humidity);
+    image.I32(at + 24, r.Pressure);
+    image.I32(at + 28, r.Counts);
+    image.I32(at + 32, r.Status);
     for (std::size_t k = 0; k < 38; ++k) {
-        image.Put32(at + 36 + 4 * k, r.Channels[k]);
+        image.I32(at + 36 + 4 * k, r.Channels[k]);
     }
-    image.Put32(at + 188, r.ExtraCounts);
+    image.I32(at + 188, r.ExtraCounts);
     for (std::size_t k = 0; k < 5; ++k) {
-        image.Put32(at + 192 + 4 * k, r.ROICounts[k]);
+        image.I32(at + 192 + 4 * k, r.ROICounts[k]);
     }
 }
 
@@ -156,10 +134,10 @@ std::vector<TSampleRecord> SampleRecords(int count, TSampleStamp first, int step
 
 std::vector<std::uint8_t> NativeFileBytes(const TSampleDataSet& set) {
     TImage image(563 + 212 * set.Records.size());
-    image.Put32(0, 1);
-    image.Put8(4, 1);
-    image.Put16(5, static_cast<unsigned>(set.Records.size()));
-    image.PutComment(7, set.Comment);
+    image.I32(0, 1);
+    image.U8(4, 1);
+    image.U16(5, static_cast<unsigned>(set.Records.size()));
+    image.Text(7, set.Comment);
     PutHeader(image, 263, set);
     PutSetup(image, 303, set);
     PutSpectrum(image, 319, set);
@@ -171,9 +149,9 @@ std::vector<std::uint8_t> NativeFileBytes(const TSampleDataSet& set) {
 
 std::vector<std::uint8_t> Lm3FileBytes(const TSampleDataSet& set) {
     TImage image(434736);
-    image.Put8(0, 1);
-    image.Put16(2, static_cast<unsigned>(set.Records.size()));
-    image.PutComment(4, set.Comment);
+    image.U8(0, 1);
+    image.U16(2, static_cast<unsigned>(set.Records.size()));
+    image.Text(4, set.Comment);
     PutHeader(image, 260, set);
     PutSetup(image, 300, set);
     for (std::size_t i = 0; i < set.Records.size(); ++i) {
@@ -185,36 +163,36 @@ std::vector<std::uint8_t> Lm3FileBytes(const TSampleDataSet& set) {
 
 std::vector<std::uint8_t> LmbFileBytes(const TSampleDataSet& set) {
     TImage image(360728);
-    image.Put8(0, 1);
-    image.Put16(2, static_cast<unsigned>(set.Records.size()));
-    image.PutComment(4, set.Comment);
-    image.Put32(260, set.Serial);
-    image.Put8(264, set.Type);
-    image.Put8(265, set.Software);
+    image.U8(0, 1);
+    image.U16(2, static_cast<unsigned>(set.Records.size()));
+    image.Text(4, set.Comment);
+    image.I32(260, set.Serial);
+    image.U8(264, set.Type);
+    image.U8(265, set.Software);
     for (std::size_t k = 0; k < 4; ++k) {
-        image.Put16(266 + 2 * k, set.Calibration[k]);
+        image.U16(266 + 2 * k, set.Calibration[k]);
     }
     for (std::size_t k = 0; k < 5; ++k) {
-        image.Put8(274 + k, set.ROILevels[k]);
+        image.U8(274 + k, set.ROILevels[k]);
     }
-    image.Put8(279, set.Offset);
+    image.U8(279, set.Offset);
     for (std::size_t i = 0; i < set.Records.size(); ++i) {
         const TSampleRecord& r = set.Records[i];
         const std::size_t at = 280 + 176 * i;
-        image.Put8(at + 0, 0xEE); // not read
-        image.Put8(at + 1, r.SampleInterval);
-        image.Put8(at + 2, U(r.Time.Minute));
-        image.Put8(at + 3, U(r.Time.Hour));
-        image.Put8(at + 4, U(r.Time.Day));
-        image.Put8(at + 5, U(r.Time.Month));
-        image.Put8(at + 6, U(r.Time.Year - 2000));
-        image.Put8(at + 7, U(r.Humidity));
-        image.Put32(at + 8, r.Temperature);
-        image.Put32(at + 12, r.Pressure);
-        image.Put32(at + 16, r.Counts);
-        image.Put32(at + 20, r.Status);
+        image.U8(at + 0, 0xEE); // not read
+        image.U8(at + 1, r.SampleInterval);
+        image.U8(at + 2, U(r.Time.Minute));
+        image.U8(at + 3, U(r.Time.Hour));
+        image.U8(at + 4, U(r.Time.Day));
+        image.U8(at + 5, U(r.Time.Month));
+        image.U8(at + 6, U(r.Time.Year - 2000));
+        image.U8(at + 7, U(r.Humidity));
+        image.I32(at + 8, r.Temperature);
+        image.I32(at + 12, r.Pressure);
+        image.I32(at + 16, r.Counts);
+        image.I32(at + 20, r.Status);
         for (std::size_t k = 0; k < 38; ++k) {
-            image.Put32(at + 24 + 4 * k, r.Channels[k]);
+            image.I32(at + 24 + 4 * k, r.Channels[k]);
         }
     }
     return image.Bytes;
@@ -222,31 +200,31 @@ std::vector<std::uint8_t> LmbFileBytes(const TSampleDataSet& set) {
 
 std::vector<std::uint8_t> HvbFileBytes(const TSampleDataSet& set) {
     TImage image(15636);
-    image.Put8(0, 1);
-    image.Put32(4, set.Serial);
-    image.Put8(8, set.Type);
-    image.Put8(9, set.Software);
-    image.Put16(10, static_cast<unsigned>(set.Records.size()));
+    image.U8(0, 1);
+    image.I32(4, set.Serial);
+    image.U8(8, set.Type);
+    image.U8(9, set.Software);
+    image.U16(10, static_cast<unsigned>(set.Records.size()));
     for (std::size_t k = 0; k < 4; ++k) {
-        image.Put16(12 + 2 * k, set.Calibration[k]);
+        image.U16(12 + 2 * k, set.Calibration[k]);
     }
     for (std::size_t i = 0; i < set.Records.size(); ++i) {
         const TSampleRecord& r = set.Records[i];
         const std::size_t at = 20 * (i + 1);
-        image.Put8(at + 0, 0xEE); // not read
-        image.Put8(at + 1, U(r.Time.Minute));
-        image.Put8(at + 2, U(r.Time.Hour));
-        image.Put8(at + 3, U(r.Time.Day));
-        image.Put8(at + 4, U(r.Time.Month));
-        image.Put8(at + 5, U(r.Time.Year - 2000));
-        image.Put8(at + 6, r.SampleInterval);
-        image.Put8(at + 7, U(r.Humidity));
-        image.Put8(at + 8, U(r.Temperature));
-        image.Put8(at + 9, 0xEE); // not read
-        image.Put32(at + 12, r.Counts);
-        image.Put32(at + 16, r.Status);
+        image.U8(at + 0, 0xEE); // not read
+        image.U8(at + 1, U(r.Time.Minute));
+        image.U8(at + 2, U(r.Time.Hour));
+        image.U8(at + 3, U(r.Time.Day));
+        image.U8(at + 4, U(r.Time.Month));
+        image.U8(at + 5, U(r.Time.Year - 2000));
+        image.U8(at + 6, r.SampleInterval);
+        image.U8(at + 7, U(r.Humidity));
+        image.U8(at + 8, U(r.Temperature));
+        image.U8(at + 9, 0xEE); // not read
+        image.I32(at + 12, r.Counts);
+        image.I32(at + 16, r.Status);
     }
-    image.PutComment(15380, set.Comment);
+    image.Text(15380, set.Comment);
     return image.Bytes;
 }
 
