@@ -56,12 +56,15 @@ void SerialConfigure(int fd, std::uint8_t baudrateSelector) {
     ::cfsetispeed(&settings, speed);
     ::cfsetospeed(&settings, speed);
     if (::tcsetattr(fd, TCSANOW, &settings) != 0 && baudrateSelector != 0) {
-        // A pseudo-terminal may refuse mark parity; keep the other settings.
-        settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | CMSPAR | PARODD);
-        (void)::tcsetattr(fd, TCSANOW, &settings);
+        // A pseudo-terminal keeps CMSPAR and PARODD but drops PARENB, and then refuses
+        // the same request with EINVAL the next time. Give up only what it refuses, so
+        // that configuring twice leaves the line as configuring once did.
+        settings.c_cflag &= ~static_cast<tcflag_t>(PARENB);
+        if (::tcsetattr(fd, TCSANOW, &settings) != 0) {
+            settings.c_cflag &= ~static_cast<tcflag_t>(CMSPAR | PARODD);
+            (void)::tcsetattr(fd, TCSANOW, &settings);
+        }
     }
-    termios readBack{};
-    (void)::tcgetattr(fd, &readBack);
 
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)::ioctl(fd, TIOCMBIS, &lines); // refused by pseudo-terminals

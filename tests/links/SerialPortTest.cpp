@@ -109,6 +109,21 @@ TEST_F(SerialPortTest, LineSettings) {
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
 }
 
+// Every Dosika exchange configures the line anew, so a second configuration must leave
+// the line as the first did. Read from the instrument's side of the pseudo-terminal,
+// which reports the slave's settings.
+TEST_F(SerialPortTest, ConfiguringTwiceLeavesTheSameLine) {
+    const tcflag_t mark = CMSPAR | PARODD;
+    for (const int selector : {1, 1, 0, 1, 1}) {
+        SerialConfigure(Fd, static_cast<std::uint8_t>(selector));
+        termios seen{};
+        ASSERT_EQ(::tcgetattr(Pty.Master, &seen), 0);
+        const bool fast = selector != 0;
+        EXPECT_EQ(::cfgetospeed(&seen), static_cast<speed_t>(fast ? B115200 : B9600));
+        EXPECT_EQ(seen.c_cflag & mark, fast ? mark : 0u) << "selector " << selector;
+    }
+}
+
 TEST_F(SerialPortTest, EveryByteValuePassesUnchanged) {
     SerialConfigure(Fd, 0);
     SerialPurge(Fd);
