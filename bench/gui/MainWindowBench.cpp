@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 namespace lumetra {
 namespace {
@@ -36,7 +37,8 @@ struct TOpenedWindow {
         std::filesystem::create_directories(Folder);
         const auto raw = bench::MakeFullDataSet(FamilyHalvo, 4);
         const std::string file = (Folder / "full.lmx").string();
-        SaveDataSetFile(file, *raw);
+        if (SaveDataSetFile(file, *raw) != Result::Success)
+            throw std::runtime_error("cannot write the benchmark file " + file);
         Window = std::make_unique<TBenchWindow>(Folder.string());
         Window->FileToOpen = file;
         Window->resize(1200, 760);

@@ -13,7 +13,7 @@ namespace {
 
 // An exception escaping a command is a fault of this program, not of the input.
 constexpr int ExitInternalError = 70;
-constexpr int ExitOutputFailed = 1;
+constexpr int ExitOutputFailed = Result::FileNotWritten;
 
 // In the order of the overview.
 const std::vector<const TCliCommand*>& Commands() {

@@ -4,6 +4,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/EvaluatedFile.h"
+#include "core/Errors.h"
 #include "files/AsciiExport.h"
 
 #include <filesystem>
@@ -13,7 +14,7 @@
 namespace lumetra::cli {
 namespace {
 
-constexpr int ExitWriteFailed = 1;
+constexpr int ExitWriteFailed = Result::FileNotWritten;
 
 int RunExport(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     // Two full data sets are several megabytes: kept off the stack.

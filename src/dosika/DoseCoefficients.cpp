@@ -24,12 +24,12 @@ Byte DkRoundToByte(Real value) {
 
 Byte DkEquilibriumFactorFromCalibration(const TDkInitValues& init, Real gEEC, Real& eqf) {
     if (init.CAL1 == 0 || init.CAL2 == 0) {
-        return DkResult::NotConvertible;
+        return Result::NotConvertible;
     }
     const Real k1 = 10.0 / init.CAL1;
     const Real factor = k1 * (init.CAL3 * 10.0) / DoseScale / gEEC;
     if (!std::isfinite(factor)) {
-        return DkResult::NotConvertible;
+        return Result::NotConvertible;
     }
     eqf = factor;
     return Result::Success;
@@ -38,7 +38,7 @@ Byte DkEquilibriumFactorFromCalibration(const TDkInitValues& init, Real gEEC, Re
 Byte DkCalibrationFromDoseProduct(Real gEEC, Real eqf, TDkInitValues& init) {
     const Real product = gEEC * eqf;
     if (init.CAL1 == 0 || init.CAL2 == 0 || !std::isfinite(product)) {
-        return DkResult::NotConvertible;
+        return Result::NotConvertible;
     }
     init.CAL3 = DkRoundToByte(DoseScale * product / (10.0 / init.CAL1) / 10.0);
     init.CAL4 = DkRoundToByte(DoseScale * product / (10.0 / init.CAL2) / 10.0);
@@ -49,7 +49,7 @@ Real DkPotCoefficientFromCalibration(const TDkInitValues& init) { return init.CA
 
 Byte DkCalibrationFromPotCoefficient(Real gPot, TDkInitValues& init) {
     if (!std::isfinite(gPot)) {
-        return DkResult::NotConvertible;
+        return Result::NotConvertible;
     }
     init.CAL2 = DkRoundToByte(gPot * 10.0);
     return Result::Success;

@@ -22,15 +22,15 @@ Byte DkRoundToByte(Real value);
 
 // Dosika: the equilibrium factor the bytes hold for the coefficient `gEEC`. Result 13,
 // `eqf` unchanged, when CAL1 or CAL2 is 0 or the factor has no finite value.
-Byte DkEquilibriumFactorFromCalibration(const TDkInitValues& init, Real gEEC, Real& eqf);
+[[nodiscard]] Byte DkEquilibriumFactorFromCalibration(const TDkInitValues& init, Real gEEC, Real& eqf);
 
 // Dosika: CAL3 and CAL4 for g × F. Result 13, no byte changed, when CAL1 or CAL2 is 0
 // or the product has no finite value.
-Byte DkCalibrationFromDoseProduct(Real gEEC, Real eqf, TDkInitValues& init);
+[[nodiscard]] Byte DkCalibrationFromDoseProduct(Real gEEC, Real eqf, TDkInitValues& init);
 
 // Dosika PRO: g(pot) = CAL2 / 10, and CAL2 = Round(g(pot) × 10); result 13, CAL2
 // unchanged, for a coefficient without a finite value.
 Real DkPotCoefficientFromCalibration(const TDkInitValues& init);
-Byte DkCalibrationFromPotCoefficient(Real gPot, TDkInitValues& init);
+[[nodiscard]] Byte DkCalibrationFromPotCoefficient(Real gPot, TDkInitValues& init);
 
 } // namespace lumetra

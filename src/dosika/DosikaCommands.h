@@ -57,12 +57,12 @@ constexpr Byte ReadBetaDetection = 0x73;
 
 // The result a status byte d0 gives for a command: 0 accepted, 12 refused while
 // measuring, 16 (stop only, status 5) locked in the post-exposure analysis, else 5.
-Byte DkStatusResult(Byte command, Byte status);
+[[nodiscard]] Byte DkStatusResult(Byte command, Byte status);
 
 // Sends one command and checks the status of its answer; `minimumLength` is the answer
 // payload the decoding needs (d0 included), a shorter answer gives 5. On success the
 // answer is Responses.Frame(1).
-Byte DkCommandTransaction(TUserInterface& ui, const TComPort& port, const std::vector<Byte>& request,
+[[nodiscard]] Byte DkCommandTransaction(TUserInterface& ui, const TComPort& port, const std::vector<Byte>& request,
                           std::size_t minimumLength, TDkResponseBuffer& responses);
 
 // Analog ranges and alarm levels in 16 bits: below 32768 as they are, from 32768 on in
@@ -82,24 +82,24 @@ bool DkHasDetectionValues(Byte deviceType, Byte softwareVersion); // Morvel from
 Real DkTemperatureFromCode(Byte code);
 Real DkHumidityFromCode(Byte code);
 
-Byte DkReadIdentity(TUserInterface& ui, TComPort port, TDkIdentity& identity);
-Byte DkReadInitValues(TUserInterface& ui, TComPort port, TDkInitValues& values);
-Byte DkReadSetup(TUserInterface& ui, TComPort port, TDkSetupValues& values);
-Byte DkWriteSetup(TUserInterface& ui, TComPort port, const TDkSetupValues& values);
-Byte DkWriteCalibration(TUserInterface& ui, TComPort port, const TDkInitValues& values);
+[[nodiscard]] Byte DkReadIdentity(TUserInterface& ui, TComPort port, TDkIdentity& identity);
+[[nodiscard]] Byte DkReadInitValues(TUserInterface& ui, TComPort port, TDkInitValues& values);
+[[nodiscard]] Byte DkReadSetup(TUserInterface& ui, TComPort port, TDkSetupValues& values);
+[[nodiscard]] Byte DkWriteSetup(TUserInterface& ui, TComPort port, const TDkSetupValues& values);
+[[nodiscard]] Byte DkWriteCalibration(TUserInterface& ui, TComPort port, const TDkInitValues& values);
 // Sets the instrument's clock to `now` (no year is sent). `text` becomes the short date,
 // a blank and the time of it; it is empty when the command fails.
-Byte DkSetClock(TUserInterface& ui, TComPort port, TDeviceTime now, std::string& text);
+[[nodiscard]] Byte DkSetClock(TUserInterface& ui, TComPort port, TDeviceTime now, std::string& text);
 // The same with the computer's current local time.
-Byte DkSetClock(TUserInterface& ui, TComPort port, std::string& text);
-Byte DkSwitchOff(TUserInterface& ui, TComPort port);
-Byte DkStopMeasurement(TUserInterface& ui, TComPort port);
-Byte DkClearAndStart(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte DkSetClock(TUserInterface& ui, TComPort port, std::string& text);
+[[nodiscard]] Byte DkSwitchOff(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte DkStopMeasurement(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte DkClearAndStart(TUserInterface& ui, TComPort port);
 
-Byte DkWriteAnalogSetup(TUserInterface& ui, TComPort port, const TAnalogSensorSetup& setup);
-Byte DkReadAnalogSetup(TUserInterface& ui, TComPort port, TAnalogSensorSetup& setup);
-Byte DkReadActualValues(TUserInterface& ui, TComPort port, TAnalogSensorValues& values);
-Byte DkSetAnalogOutputs(TUserInterface& ui, TComPort port, Word first, Word second);
-Byte DkSetSwitchOutput(TUserInterface& ui, TComPort port, bool on);
+[[nodiscard]] Byte DkWriteAnalogSetup(TUserInterface& ui, TComPort port, const TAnalogSensorSetup& setup);
+[[nodiscard]] Byte DkReadAnalogSetup(TUserInterface& ui, TComPort port, TAnalogSensorSetup& setup);
+[[nodiscard]] Byte DkReadActualValues(TUserInterface& ui, TComPort port, TAnalogSensorValues& values);
+[[nodiscard]] Byte DkSetAnalogOutputs(TUserInterface& ui, TComPort port, Word first, Word second);
+[[nodiscard]] Byte DkSetSwitchOutput(TUserInterface& ui, TComPort port, bool on);
 
 } // namespace lumetra

@@ -75,7 +75,7 @@ Byte DecodeDkSpectrum(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer)
     const std::size_t width = dosika ? 3 : 4;
     const std::size_t length = dosika ? 150 : 240;
     if (joined.TotalLength != length || joined.Bytes.size() < length) {
-        return DkResult::LengthMismatch;
+        return Result::LengthMismatch;
     }
     const std::size_t size = length / width;
     buffer.Spectrum = TDosikaSpectrum{};
@@ -90,19 +90,19 @@ Byte DecodeDkRecords(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer, 
     const Byte type = buffer.InitValues.DeviceType;
     const std::size_t size = DkRecordSize(type, buffer.InitValues.SoftwareVersion);
     if (size == 0) {
-        return DkResult::NotDecodable;
+        return Result::NotDecodable;
     }
     const std::size_t total = joined.TotalLength;
     // A block is at least its 6 header bytes and at most what its 16-bit length can say.
     if (total < 6 || total > DkMaxBlockLength || joined.Bytes.size() < total) {
-        return DkResult::LengthMismatch;
+        return Result::LengthMismatch;
     }
     const Byte* p = joined.Bytes.data();
     if (LittleEndian(p, 2) != total) {
-        return DkResult::LengthMismatch;
+        return Result::LengthMismatch;
     }
     if ((total - 6) % size != 0) {
-        return DkResult::PartialRecord;
+        return Result::PartialRecord;
     }
     const std::size_t n = (total - 6) / size;
     TDeviceTime start;
@@ -208,13 +208,7 @@ void FillDkInstrumentData(const TDkDownloadBuffer& buffer, TInstrumentData& data
 Byte DkDownload(TUserInterface& ui, TComPort port, TInstrumentData& data) {
     // Nothing of an earlier instrument may stay behind, whether this download succeeds
     // or not: a failed download leaves an empty, invalid data set.
-    data.Comment.clear();
-    data.Valid = false;
-    data.NumberOfRecords = 0;
-    data.Header = TInstrumentHeader{};
-    data.Setup = TInstrumentSetup{};
-    data.Spectrum = TDosikaSpectrum{};
-    std::fill_n(data.Records.data(), MaxRecords, TInstrumentRecord{});
+    ClearInstrumentData(data);
 
     TDkDownloadBuffer buffer;
     Byte result = DkReadAllData(ui, port, buffer);

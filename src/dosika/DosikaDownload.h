@@ -46,16 +46,16 @@ struct TDkDownloadBuffer {
 std::size_t DkRecordSize(Byte deviceType, Byte softwareVersion);
 
 // 0, or 7 when the length is not that of the device type's spectrum.
-Byte DecodeDkSpectrum(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer);
+[[nodiscard]] Byte DecodeDkSpectrum(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer);
 
 // 0; 9 device type not decodable; 7 block length not the joined length (a joined answer
 // longer than 65535 bytes or shorter than the 6 header bytes can never match); 8 not a
 // whole number of records. `today` gives the year and month the start time is placed by.
-Byte DecodeDkRecords(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer, TDeviceTime today);
+[[nodiscard]] Byte DecodeDkRecords(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer, TDeviceTime today);
 // The same with the computer's current date.
-Byte DecodeDkRecords(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer);
+[[nodiscard]] Byte DecodeDkRecords(const TDkPayloadBuffer& joined, TDkDownloadBuffer& buffer);
 
-Byte DkReadAllData(TUserInterface& ui, TComPort port, TDkDownloadBuffer& buffer);
+[[nodiscard]] Byte DkReadAllData(TUserInterface& ui, TComPort port, TDkDownloadBuffer& buffer);
 
 // Copies a successful download into the data set: header, setup, spectrum, and records
 // with time stamps running from the start time in steps of the sample interval (a
@@ -65,6 +65,6 @@ void FillDkInstrumentData(const TDkDownloadBuffer& buffer, TInstrumentData& data
 // The whole download. An instrument that refuses because it is measuring is offered to
 // be stopped ("Stop measurement?"); declining gives 15. `data` is left empty and not
 // valid unless the download succeeds.
-Byte DkDownload(TUserInterface& ui, TComPort port, TInstrumentData& data);
+[[nodiscard]] Byte DkDownload(TUserInterface& ui, TComPort port, TInstrumentData& data);
 
 } // namespace lumetra

@@ -75,7 +75,7 @@ void ConfigureDkPort(const TComPort& port);
 // 3 no response (also a time-out after some frames); 4 message frame error; 5 an answer
 // of more frames than the response buffer holds. ExpectedFrames 0 collects until the
 // closing frame and shows the progress display meanwhile.
-Byte DkFrameTransaction(TUserInterface& ui, const TComPort& port, const TDkFrame& request, Byte byteDelay,
+[[nodiscard]] Byte DkFrameTransaction(TUserInterface& ui, const TComPort& port, const TDkFrame& request, Byte byteDelay,
                         TDkResponseBuffer& responses, Byte stopCode, Word expectedFrames);
 
 // Appends the payloads of the data frames among frames 1..Count.

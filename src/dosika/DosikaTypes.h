@@ -1,6 +1,6 @@
 #pragma once
 // The records of the Dosika family: identity, calibration and setup blocks, the analog
-// sensors' output setup and current readings, and the result codes of its decoding.
+// sensors' output setup and current readings.
 
 #include "core/BasicTypes.h"
 #include "core/GlobalDefinitions.h"
@@ -16,14 +16,6 @@ constexpr Byte Kvx5210 = 4;
 constexpr Byte SenraR = 5;
 constexpr Byte SenraP = 6;
 } // namespace DkType
-
-// Results of this family that have no message text.
-namespace DkResult {
-constexpr Byte LengthMismatch = 7;   // an answer's length does not match its layout
-constexpr Byte PartialRecord = 8;    // a record block is not a whole number of records
-constexpr Byte NotDecodable = 9;     // the device type has no record format
-constexpr Byte NotConvertible = 13;  // calibration bytes that cannot be converted
-} // namespace DkResult
 
 struct TDkIdentity {
     Word SerialNumber = 0;

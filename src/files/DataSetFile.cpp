@@ -1,5 +1,6 @@
 #include "files/DataSetFile.h"
 
+#include "core/Errors.h"
 #include "files/ByteBuffer.h"
 #include "files/InstrumentBlocks.h"
 
@@ -25,11 +26,9 @@ static_assert(SetupOffset + SetupBlockSize == SpectrumOffset);
 static_assert(SpectrumOffset + SpectrumBlockSize == NativePreambleSize);
 static_assert(RecordBlockSize == NativeRecordSize);
 
-constexpr Byte Written = 0;
-constexpr Byte NotCreated = 1;
-constexpr Byte Read = 0;
-constexpr Byte NotOpened = 2;
-constexpr Byte Incomplete = 3;
+constexpr TFileStatus Read = TFileStatus::Read;
+constexpr TFileStatus NotOpened = TFileStatus::NotOpened;
+constexpr TFileStatus Incomplete = TFileStatus::Incomplete;
 
 constexpr std::size_t RecordOffset(std::size_t i) {
     return NativePreambleSize + NativeRecordSize * (i - 1);
@@ -41,7 +40,7 @@ Byte SaveDataSetFile(const std::string& fileName, const TInstrumentData& data) {
     try {
         const std::size_t count = data.NumberOfRecords;
         if (count > MaxRecords) {
-            return NotCreated;
+            return Result::FileNotWritten;
         }
         std::vector<Byte> bytes(NativePreambleSize + NativeRecordSize * count);
         Byte* const p = bytes.data();
@@ -55,13 +54,13 @@ Byte SaveDataSetFile(const std::string& fileName, const TInstrumentData& data) {
         for (std::size_t i = 1; i <= count; ++i) {
             EncodeRecord(data.Records[i], p + RecordOffset(i));
         }
-        return WriteFileAtomically(fileName, bytes) ? Written : NotCreated;
+        return WriteFileAtomically(fileName, bytes) ? Result::Success : Result::FileNotWritten;
     } catch (...) {
-        return NotCreated;
+        return Result::FileNotWritten;
     }
 }
 
-Byte ReadDataSetFile(const std::string& fileName, TInstrumentData& data) {
+TFileStatus ReadDataSetFile(const std::string& fileName, TInstrumentData& data) {
     data.Valid = false;
     try {
         std::vector<Byte> bytes;

@@ -5,6 +5,7 @@
 #include "files/DataSetFile.h"
 #include "files/InstrumentBlocks.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,10 +13,10 @@
 namespace lumetra {
 namespace {
 
-constexpr Byte Read = 0;
-constexpr Byte NotOpened = 2;
-constexpr Byte BlockShort = 4;
-constexpr Byte NotValid = 5;
+constexpr TFileStatus Read = TFileStatus::Read;
+constexpr TFileStatus NotOpened = TFileStatus::NotOpened;
+constexpr TFileStatus BlockShort = TFileStatus::BlockShort;
+constexpr TFileStatus NotValid = TFileStatus::NotValid;
 
 using TFillFunction = void (*)(const Byte* block, std::size_t count, TInstrumentData& data);
 
@@ -117,7 +118,7 @@ constexpr TOlderFormat Lm3Format{Lm3BlockSize, 2, 4, 2048, FillLm3};
 constexpr TOlderFormat LmbFormat{LmbBlockSize, 2, 4, 2048, FillLmb};
 constexpr TOlderFormat HvbFormat{HvbBlockSize, 10, HvbCommentOffset, 768, FillHvb};
 
-Byte ReadOlderFile(const std::string& fileName, TInstrumentData& data, const TOlderFormat& format) {
+TFileStatus ReadOlderFile(const std::string& fileName, TInstrumentData& data, const TOlderFormat& format) {
     data.Valid = false;
     try {
         std::vector<Byte> block;
@@ -167,32 +168,33 @@ std::string Extension(const std::string& fileName) {
 
 } // namespace
 
-Byte ReadLm3File(const std::string& fileName, TInstrumentData& data) {
+TFileStatus ReadLm3File(const std::string& fileName, TInstrumentData& data) {
     return ReadOlderFile(fileName, data, Lm3Format);
 }
 
-Byte ReadLmbFile(const std::string& fileName, TInstrumentData& data) {
+TFileStatus ReadLmbFile(const std::string& fileName, TInstrumentData& data) {
     return ReadOlderFile(fileName, data, LmbFormat);
 }
 
-Byte ReadHvbFile(const std::string& fileName, TInstrumentData& data) {
+TFileStatus ReadHvbFile(const std::string& fileName, TInstrumentData& data) {
     return ReadOlderFile(fileName, data, HvbFormat);
 }
 
 Byte ReadAnyDataFile(const std::string& fileName, TInstrumentData& data) {
     try {
         const std::string extension = Extension(fileName);
+        std::optional<TFileStatus> status;
         if (extension == ".lmx") {
-            return ReadDataSetFile(fileName, data);
+            status = ReadDataSetFile(fileName, data);
+        } else if (extension == ".lm3") {
+            status = ReadLm3File(fileName, data);
+        } else if (extension == ".lmb") {
+            status = ReadLmbFile(fileName, data);
+        } else if (extension == ".hvb") {
+            status = ReadHvbFile(fileName, data);
         }
-        if (extension == ".lm3") {
-            return ReadLm3File(fileName, data);
-        }
-        if (extension == ".lmb") {
-            return ReadLmbFile(fileName, data);
-        }
-        if (extension == ".hvb") {
-            return ReadHvbFile(fileName, data);
+        if (status == TFileStatus::Read) {
+            return Result::Success;
         }
     } catch (...) {
         // fall through: treated like an unknown format

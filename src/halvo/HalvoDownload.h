@@ -37,9 +37,9 @@ Byte HlvRecordLength(Byte type, Byte softwareVersion);
 // Decodes one data answer; false when its time stamp is impossible.
 bool HlvDecodeRecord(Byte type, Byte softwareVersion, const Byte* payload, TInstrumentRecord& record);
 
-Byte HlvReadData(TUserInterface& ui, TComPort port, THlvDownloadBuffer& buffer);
+[[nodiscard]] Byte HlvReadData(TUserInterface& ui, TComPort port, THlvDownloadBuffer& buffer);
 
 // The whole download into `data`; `data` is left empty and not valid unless it succeeds.
-Byte HlvDownload(TUserInterface& ui, TComPort port, TInstrumentData& data);
+[[nodiscard]] Byte HlvDownload(TUserInterface& ui, TComPort port, TInstrumentData& data);
 
 } // namespace lumetra

@@ -56,29 +56,29 @@ constexpr Byte NeedsNewerProgram = 22;
 // The one dispatch: over the TCP/IP link when Bridge has the bit value 2, else over the
 // serial port. `answerLength` is what the caller expects; the TCP/IP link reports the
 // length it received.
-Byte HlvExchange(TUserInterface& ui, const TComPort& port, Byte& flag, Byte requestLength, TFrameBuffer& buffer,
+[[nodiscard]] Byte HlvExchange(TUserInterface& ui, const TComPort& port, Byte& flag, Byte requestLength, TFrameBuffer& buffer,
                  Byte answerLength);
 
 bool HlvIsSpectrometric(Byte type);
 
-Byte HlvReadInitValues(TUserInterface& ui, TComPort port, THlvInitValues& values);
-Byte HlvReadSetupValues(TUserInterface& ui, TComPort port, THlvSetupValues& values);
-Byte HlvWriteSetupValues(TUserInterface& ui, TComPort port, const THlvSetupValues& values);
+[[nodiscard]] Byte HlvReadInitValues(TUserInterface& ui, TComPort port, THlvInitValues& values);
+[[nodiscard]] Byte HlvReadSetupValues(TUserInterface& ui, TComPort port, THlvSetupValues& values);
+[[nodiscard]] Byte HlvWriteSetupValues(TUserInterface& ui, TComPort port, const THlvSetupValues& values);
 // Sets the instrument's clock to `now`; `text` becomes the short date, a blank and the
 // short time of it.
-Byte HlvSetClock(TUserInterface& ui, TComPort port, TDeviceTime now, std::string& text);
+[[nodiscard]] Byte HlvSetClock(TUserInterface& ui, TComPort port, TDeviceTime now, std::string& text);
 // The same with the computer's current local time.
-Byte HlvSetClock(TUserInterface& ui, TComPort port, std::string& text);
+[[nodiscard]] Byte HlvSetClock(TUserInterface& ui, TComPort port, std::string& text);
 // Volts per cell.
-Byte HlvReadBattery(TUserInterface& ui, TComPort port, Real& volts);
-Byte HlvLockSwitch(TUserInterface& ui, TComPort port);
-Byte HlvUnlockSwitch(TUserInterface& ui, TComPort port);
-Byte HlvSetLongInterval(TUserInterface& ui, TComPort port);
-Byte HlvSetShortInterval(TUserInterface& ui, TComPort port);
-Byte HlvClearMemory(TUserInterface& ui, TComPort port);
-Byte HlvStartMeasurement(TUserInterface& ui, TComPort port);
-Byte HlvStopMeasurement(TUserInterface& ui, TComPort port);
-Byte HlvReadRecentValues(TUserInterface& ui, TComPort port, THlvRecentValues& values);
+[[nodiscard]] Byte HlvReadBattery(TUserInterface& ui, TComPort port, Real& volts);
+[[nodiscard]] Byte HlvLockSwitch(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvUnlockSwitch(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvSetLongInterval(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvSetShortInterval(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvClearMemory(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvStartMeasurement(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvStopMeasurement(TUserInterface& ui, TComPort port);
+[[nodiscard]] Byte HlvReadRecentValues(TUserInterface& ui, TComPort port, THlvRecentValues& values);
 
 // Byte-order helpers for the values the instruments send high byte first.
 Integer BigEndianLongAt(const Byte* buffer, std::size_t position, bool bigEndian);

@@ -36,7 +36,7 @@ void ModemCommand(TUserInterface& ui, std::uint32_t handle, const std::string& c
                   std::string& answer);
 
 // 0 when a modem answers "at&f", 3 when nothing does.
-Byte DetectModem(TUserInterface& ui, std::uint32_t handle);
+[[nodiscard]] Byte DetectModem(TUserInterface& ui, std::uint32_t handle);
 
 // Removes every blank.
 void RemoveBlanks(std::string& text);

@@ -11,6 +11,6 @@ namespace lumetra {
 // reads one answer: the buffer then holds its payload, `answerLength` its length and
 // `flag` its command flag. 0 success; 3 no answer in time; 4 faulty frame; 18 no
 // connection to an instrument server, or a length outside 1..128.
-Byte TcpTransaction(Byte& flag, Byte length, Byte& answerLength, TFrameBuffer& buffer);
+[[nodiscard]] Byte TcpTransaction(Byte& flag, Byte length, Byte& answerLength, TFrameBuffer& buffer);
 
 } // namespace lumetra

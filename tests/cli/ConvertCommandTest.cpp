@@ -6,6 +6,8 @@
 #include "cli/SampleDataFiles.h"
 #include "support/TempDir.h"
 
+#include "core/Errors.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -103,7 +105,7 @@ TEST_F(ConvertRejects, TargetThatCannotBeCreated) {
     WriteBytes(source, LmbFileBytes(HalvoPlusSample()));
     const std::string target = Dir.File("no-such-folder/out.lmx");
     const TCliRun run = RunLumetraCli({"convert", source, "-o", target});
-    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Status, Result::FileNotWritten);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err, "Unable to write file: " + target + "\n");
     EXPECT_FALSE(std::filesystem::exists(Dir.File("no-such-folder")));

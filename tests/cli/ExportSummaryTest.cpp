@@ -7,6 +7,8 @@
 #include "cli/SampleDataFiles.h"
 #include "support/TempDir.h"
 
+#include "core/Errors.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -172,7 +174,7 @@ TEST_F(ExportSummary, ExportToAFileAndTheGivenComment) {
     EXPECT_EQ(text, RunLumetraCli({"export", File, "--comment", comment, "--range", "1:5"}).Out);
 
     const TCliRun failed = RunLumetraCli({"export", File, "-o", Dir.File("missing/export.txt")});
-    EXPECT_EQ(failed.Status, 1);
+    EXPECT_EQ(failed.Status, Result::FileNotWritten);
     EXPECT_EQ(failed.Out, "");
     EXPECT_EQ(failed.Err, "Unable to write file: " + Dir.File("missing/export.txt") + "\n");
     EXPECT_FALSE(std::filesystem::exists(Dir.File("missing")));

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
+#include <iterator>
 #include <memory>
 
 namespace lumetra::test {
@@ -33,7 +35,9 @@ TDkDownloadBuffer BufferFor(Byte type, Byte software) {
 Bytes Block(Byte minute, Byte hour, Byte day, Byte month, const Bytes& records) {
     const std::size_t length = records.size() + 6;
     Bytes block{static_cast<Byte>(length % 256), static_cast<Byte>(length / 256), minute, hour, day, month};
-    block.insert(block.end(), records.begin(), records.end());
+    // Appended element by element: GCC 12 at -O3 reports a false out-of-bounds copy
+    // for an insert into a vector built from a short initializer list.
+    std::copy(records.begin(), records.end(), std::back_inserter(block));
     return block;
 }
 
@@ -118,7 +122,7 @@ TEST(DecodeDkRecords, LengthFaults) {
 TEST(DecodeDkRecords, UndecodableTypes) {
     for (const Byte type : {Byte{0}, Byte{7}, Byte{200}}) {
         TDkDownloadBuffer buffer = BufferFor(type, 1);
-        EXPECT_EQ(DecodeDkRecords(Joined(Block(0, 0, 1, 1, {})), buffer, March2024), 9) << int{type};
+        EXPECT_EQ(DecodeDkRecords(Joined(Block(0, 0, 1, 1, {})), buffer, March2024), Result::NotDecodable) << int{type};
     }
 }
 

@@ -34,7 +34,7 @@ TEST(NativeFileLayout, SavedBytesAreTheTableLayoutWithZeroPadding) {
     TTempDir dir;
     TInstrumentData data;
     FillDataSet(data, 3, 11);
-    ASSERT_EQ(SaveDataSetFile(dir.File("a.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("a.lmx"), data), Result::Success);
     EXPECT_EQ(ReadBytes(dir.File("a.lmx")), NativeImage(data).Bytes);
 }
 
@@ -56,7 +56,7 @@ TEST(NativeFileLayout, FieldsLandAtTheirOffsets) {
     data.Records[2].Time.Year = 2017;
     data.Records[2].Counts = 0x7F000001;
     data.Records[2].ROICounts[5] = -1;
-    ASSERT_EQ(SaveDataSetFile(dir.File("a.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("a.lmx"), data), Result::Success);
     const std::vector<std::uint8_t> b = ReadBytes(dir.File("a.lmx"));
     ASSERT_EQ(b.size(), 563u + 2 * 212u);
     using V = std::vector<std::uint8_t>;
@@ -81,13 +81,13 @@ TEST(NativeFileLayout, SizesAndInvalidSetFlag) {
     TInstrumentData data;
     FillDataSet(data, 1, 3);
     data.Valid = false;
-    ASSERT_EQ(SaveDataSetFile(dir.File("one.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("one.lmx"), data), Result::Success);
     const std::vector<std::uint8_t> one = ReadBytes(dir.File("one.lmx"));
     EXPECT_EQ(one.size(), 775u);
     EXPECT_EQ(one.at(4), 0);
 
     FillDataSet(data, MaxRecords, 4);
-    ASSERT_EQ(SaveDataSetFile(dir.File("full.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("full.lmx"), data), Result::Success);
     EXPECT_EQ(std::filesystem::file_size(dir.File("full.lmx")), 3480755u);
 }
 
@@ -97,9 +97,9 @@ TEST(NativeFileRoundTrip, FullSetComesBackIdentical) {
     TTempDir dir;
     TInstrumentData saved;
     FillDataSet(saved, MaxRecords, 21);
-    ASSERT_EQ(SaveDataSetFile(dir.File("full.lmx"), saved), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("full.lmx"), saved), Result::Success);
     TInstrumentData read;
-    ASSERT_EQ(ReadDataSetFile(dir.File("full.lmx"), read), 0);
+    ASSERT_EQ(ReadDataSetFile(dir.File("full.lmx"), read), TFileStatus::Read);
     ExpectSameDataSet(saved, read);
 }
 
@@ -113,9 +113,9 @@ TEST(NativeFileRoundTrip, DosikaSetWithSpectrumAndRoiFields) {
     saved.Spectrum.Size = 60;
     saved.Records[5].ROICounts[3] = 123456;
     saved.Records[5].ExtraCounts = -7;
-    ASSERT_EQ(SaveDataSetFile(dir.File("d.lmx"), saved), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("d.lmx"), saved), Result::Success);
     TInstrumentData read;
-    ASSERT_EQ(ReadDataSetFile(dir.File("d.lmx"), read), 0);
+    ASSERT_EQ(ReadDataSetFile(dir.File("d.lmx"), read), TFileStatus::Read);
     ExpectSameDataSet(saved, read);
 }
 
@@ -125,7 +125,7 @@ TEST(NativeFileRoundTrip, ReadsAHandBuiltFile) {
     FillDataSet(expected, 7, 5);
     WriteBytes(dir.File("h.lmx"), NativeImage(expected).Bytes);
     TInstrumentData read;
-    ASSERT_EQ(ReadDataSetFile(dir.File("h.lmx"), read), 0);
+    ASSERT_EQ(ReadDataSetFile(dir.File("h.lmx"), read), TFileStatus::Read);
     ExpectSameDataSet(expected, read);
 }
 
@@ -134,13 +134,13 @@ TEST(NativeFileRoundTrip, CommentIsStoredAsWindows1252) {
     TInstrumentData data;
     FillDataSet(data, 1, 8);
     data.Comment = "Grüße € Ä";
-    ASSERT_EQ(SaveDataSetFile(dir.File("c.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("c.lmx"), data), Result::Success);
     const std::vector<std::uint8_t> b = ReadBytes(dir.File("c.lmx"));
     const std::vector<std::uint8_t> stored(b.begin() + 7, b.begin() + 17);
     EXPECT_EQ(stored, (std::vector<std::uint8_t>{9, 'G', 'r', 0xFC, 0xDF, 'e', ' ', 0x80, ' ', 0xC4}));
     EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + 17, b.begin() + 263), std::vector<std::uint8_t>(246, 0));
     TInstrumentData read;
-    ASSERT_EQ(ReadDataSetFile(dir.File("c.lmx"), read), 0);
+    ASSERT_EQ(ReadDataSetFile(dir.File("c.lmx"), read), TFileStatus::Read);
     EXPECT_EQ(read.Comment, "Grüße € Ä");
 }
 
@@ -153,12 +153,12 @@ TEST(NativeFileRoundTrip, LongCommentIsCutTo255Characters) {
         comment += "ä"; // two UTF-8 bytes, one byte in the file
     }
     data.Comment = comment;
-    ASSERT_EQ(SaveDataSetFile(dir.File("c.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("c.lmx"), data), Result::Success);
     const std::vector<std::uint8_t> b = ReadBytes(dir.File("c.lmx"));
     EXPECT_EQ(b.at(7), 255);
     EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + 8, b.begin() + 263), std::vector<std::uint8_t>(255, 0xE4));
     TInstrumentData read;
-    ASSERT_EQ(ReadDataSetFile(dir.File("c.lmx"), read), 0);
+    ASSERT_EQ(ReadDataSetFile(dir.File("c.lmx"), read), TFileStatus::Read);
     EXPECT_EQ(read.Comment, comment.substr(0, 2 * 255));
 }
 
@@ -172,7 +172,7 @@ protected:
         FillDataSet(Target, 10, 31);
         Previous = Target;
     }
-    Byte ReadImage(const std::vector<std::uint8_t>& bytes) {
+    TFileStatus ReadImage(const std::vector<std::uint8_t>& bytes) {
         WriteBytes(Dir.File("x.lmx"), bytes);
         return ReadDataSetFile(Dir.File("x.lmx"), Target);
     }
@@ -190,7 +190,7 @@ protected:
 TEST_F(NativeFileRejects, CutOffLastRecord) {
     std::vector<std::uint8_t> bytes = NativeImage(Good).Bytes;
     bytes.pop_back();
-    EXPECT_EQ(ReadImage(bytes), 3);
+    EXPECT_EQ(ReadImage(bytes), TFileStatus::Incomplete);
     ExpectOnlyInvalidated();
 }
 
@@ -198,42 +198,42 @@ TEST_F(NativeFileRejects, MoreRecordsThanTheSetHolds) {
     TImage im(563 + 212 * (MaxRecords + 1));
     im.U8(4, 1);
     im.U16(5, static_cast<std::uint32_t>(MaxRecords + 1));
-    EXPECT_EQ(ReadImage(im.Bytes), 3);
+    EXPECT_EQ(ReadImage(im.Bytes), TFileStatus::Incomplete);
     ExpectOnlyInvalidated();
 }
 
 TEST_F(NativeFileRejects, ShortPreambleInvalidFlagAndNoRecords) {
     std::vector<std::uint8_t> shortFile = NativeImage(Good).Bytes;
     shortFile.resize(562);
-    EXPECT_EQ(ReadImage(shortFile), 3);
+    EXPECT_EQ(ReadImage(shortFile), TFileStatus::Incomplete);
     ExpectOnlyInvalidated();
-    EXPECT_EQ(ReadImage({}), 3);
+    EXPECT_EQ(ReadImage({}), TFileStatus::Incomplete);
     ExpectOnlyInvalidated();
 
     TImage notValid = NativeImage(Good);
     notValid.U8(4, 0);
-    EXPECT_EQ(ReadImage(notValid.Bytes), 3);
+    EXPECT_EQ(ReadImage(notValid.Bytes), TFileStatus::Incomplete);
     notValid.U8(4, 2);
-    EXPECT_EQ(ReadImage(notValid.Bytes), 3);
+    EXPECT_EQ(ReadImage(notValid.Bytes), TFileStatus::Incomplete);
     ExpectOnlyInvalidated();
 
     TImage empty(563);
     empty.U8(4, 1);
-    EXPECT_EQ(ReadImage(empty.Bytes), 3);
+    EXPECT_EQ(ReadImage(empty.Bytes), TFileStatus::Incomplete);
     ExpectOnlyInvalidated();
 }
 
 TEST_F(NativeFileRejects, MissingFileOrDirectoryCannotBeOpened) {
-    EXPECT_EQ(ReadDataSetFile(Dir.File("missing.lmx"), Target), 2);
+    EXPECT_EQ(ReadDataSetFile(Dir.File("missing.lmx"), Target), TFileStatus::NotOpened);
     ExpectOnlyInvalidated();
-    EXPECT_EQ(ReadDataSetFile(Dir.Path(), Target), 2);
+    EXPECT_EQ(ReadDataSetFile(Dir.Path(), Target), TFileStatus::NotOpened);
     ExpectOnlyInvalidated();
 }
 
 TEST_F(NativeFileRejects, TrailingBytesAreIgnored) {
     std::vector<std::uint8_t> bytes = NativeImage(Good).Bytes;
     bytes.resize(bytes.size() + 100, 0xAB);
-    EXPECT_EQ(ReadImage(bytes), 0);
+    EXPECT_EQ(ReadImage(bytes), TFileStatus::Read);
     ExpectSameDataSet(Good, Target);
     // Records beyond the file's count keep what they held.
     EXPECT_TRUE(Target.Records[5] == Previous.Records[5]);
@@ -245,12 +245,12 @@ TEST(NativeFileSave, FailureLeavesNothingBehind) {
     TTempDir dir;
     TInstrumentData data;
     FillDataSet(data, 2, 1);
-    EXPECT_EQ(SaveDataSetFile(dir.File("missing/a.lmx"), data), 1);
+    EXPECT_EQ(SaveDataSetFile(dir.File("missing/a.lmx"), data), Result::FileNotWritten);
     EXPECT_TRUE(Entries(dir.Path()).empty());
 
     // The temporary file can be made, but renaming it over a folder fails.
     std::filesystem::create_directory(dir.File("b.lmx"));
-    EXPECT_EQ(SaveDataSetFile(dir.File("b.lmx"), data), 1);
+    EXPECT_EQ(SaveDataSetFile(dir.File("b.lmx"), data), Result::FileNotWritten);
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"b.lmx"});
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("b.lmx")));
 }
@@ -260,7 +260,7 @@ TEST(NativeFileSave, ReplacesAnExistingFile) {
     WriteBytes(dir.File("a.lmx"), std::vector<std::uint8_t>(5000, 0x55));
     TInstrumentData data;
     FillDataSet(data, 1, 2);
-    ASSERT_EQ(SaveDataSetFile(dir.File("a.lmx"), data), 0);
+    ASSERT_EQ(SaveDataSetFile(dir.File("a.lmx"), data), Result::Success);
     EXPECT_EQ(ReadBytes(dir.File("a.lmx")), NativeImage(data).Bytes);
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"a.lmx"});
 }

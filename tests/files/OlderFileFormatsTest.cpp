@@ -18,7 +18,7 @@ using test::TImage;
 using test::TTempDir;
 using test::WriteBytes;
 
-using TReader = Byte (*)(const std::string&, TInstrumentData&);
+using TReader = TFileStatus (*)(const std::string&, TInstrumentData&);
 
 TImage Lm3Image(const TInstrumentData& d) {
     TImage im(434736);
@@ -109,7 +109,8 @@ protected:
         FillDataSet(Target, 20, 42);
         Previous = Target;
     }
-    Byte Read(TReader reader, const std::vector<std::uint8_t>& bytes, const std::string& name = "f") {
+    template <typename TRead>
+    auto Read(TRead reader, const std::vector<std::uint8_t>& bytes, const std::string& name = "f") {
         WriteBytes(Dir.File(name), bytes);
         return reader(Dir.File(name), Target);
     }
@@ -128,7 +129,7 @@ protected:
 TEST_F(OlderFiles, Lm3CopiesTheBlocksWhole) {
     TInstrumentData expected;
     FillDataSet(expected, 2048, 7);
-    ASSERT_EQ(Read(ReadLm3File, Lm3Image(expected).Bytes), 0);
+    ASSERT_EQ(Read(ReadLm3File, Lm3Image(expected).Bytes), TFileStatus::Read);
     ExpectSameDataSet(expected, Target);
 }
 
@@ -138,22 +139,22 @@ TEST_F(OlderFiles, Lm3RejectsShortBadFlagAndBadCounts) {
     TImage im = Lm3Image(source);
     std::vector<std::uint8_t> shortBlock = im.Bytes;
     shortBlock.pop_back();
-    EXPECT_EQ(Read(ReadLm3File, shortBlock), 4);
+    EXPECT_EQ(Read(ReadLm3File, shortBlock), TFileStatus::BlockShort);
     ExpectOnlyInvalidated();
     im.U16(2, 2049);
-    EXPECT_EQ(Read(ReadLm3File, im.Bytes), 4);
+    EXPECT_EQ(Read(ReadLm3File, im.Bytes), TFileStatus::BlockShort);
     im.U16(2, 0);
-    EXPECT_EQ(Read(ReadLm3File, im.Bytes), 5);
+    EXPECT_EQ(Read(ReadLm3File, im.Bytes), TFileStatus::NotValid);
     im.U16(2, 3);
     im.U8(0, 0);
-    EXPECT_EQ(Read(ReadLm3File, im.Bytes), 5);
+    EXPECT_EQ(Read(ReadLm3File, im.Bytes), TFileStatus::NotValid);
     ExpectOnlyInvalidated();
 }
 
 // --- .lmb ---------------------------------------------------------------------------
 
 TEST_F(OlderFiles, LmbFieldsAndClearedRest) {
-    ASSERT_EQ(Read(ReadLmbFile, LmbImage(2).Bytes), 0);
+    ASSERT_EQ(Read(ReadLmbFile, LmbImage(2).Bytes), TFileStatus::Read);
     EXPECT_TRUE(Target.Valid);
     EXPECT_EQ(Target.NumberOfRecords, 2);
     EXPECT_EQ(Target.Comment, "Basement");
@@ -191,21 +192,21 @@ TEST_F(OlderFiles, LmbFieldsAndClearedRest) {
 TEST_F(OlderFiles, LmbRejects) {
     TImage im = LmbImage(2);
     im.U16(2, 2049);
-    EXPECT_EQ(Read(ReadLmbFile, im.Bytes), 4);
+    EXPECT_EQ(Read(ReadLmbFile, im.Bytes), TFileStatus::BlockShort);
     ExpectOnlyInvalidated();
     im.U16(2, 0);
-    EXPECT_EQ(Read(ReadLmbFile, im.Bytes), 5);
+    EXPECT_EQ(Read(ReadLmbFile, im.Bytes), TFileStatus::NotValid);
     im.U16(2, 2);
     im.U8(0, 0);
-    EXPECT_EQ(Read(ReadLmbFile, im.Bytes), 5);
-    EXPECT_EQ(Read(ReadLmbFile, std::vector<std::uint8_t>(360727, 1)), 4);
+    EXPECT_EQ(Read(ReadLmbFile, im.Bytes), TFileStatus::NotValid);
+    EXPECT_EQ(Read(ReadLmbFile, std::vector<std::uint8_t>(360727, 1)), TFileStatus::BlockShort);
     ExpectOnlyInvalidated();
 }
 
 // --- .hvb ---------------------------------------------------------------------------
 
 TEST_F(OlderFiles, HvbFieldsAtTwentyTimesTheRecordNumber) {
-    ASSERT_EQ(Read(ReadHvbFile, HvbImage(768).Bytes), 0);
+    ASSERT_EQ(Read(ReadHvbFile, HvbImage(768).Bytes), TFileStatus::Read);
     EXPECT_EQ(Target.NumberOfRecords, 768);
     EXPECT_EQ(Target.Comment, "Attic");
 
@@ -234,12 +235,12 @@ TEST_F(OlderFiles, HvbFieldsAtTwentyTimesTheRecordNumber) {
 TEST_F(OlderFiles, HvbBlockSizeDecides) {
     std::vector<std::uint8_t> bytes = HvbImage(3).Bytes;
     bytes.pop_back();
-    EXPECT_EQ(Read(ReadHvbFile, bytes), 4);
+    EXPECT_EQ(Read(ReadHvbFile, bytes), TFileStatus::BlockShort);
     ExpectOnlyInvalidated();
 
     bytes = HvbImage(3).Bytes;
     bytes.resize(15700, 0xFF);
-    ASSERT_EQ(Read(ReadHvbFile, bytes), 0);
+    ASSERT_EQ(Read(ReadHvbFile, bytes), TFileStatus::Read);
     EXPECT_EQ(Target.NumberOfRecords, 3);
     EXPECT_EQ(Target.Records[3].Counts, 21);
     EXPECT_EQ(Target.Comment, "Attic");
@@ -248,19 +249,19 @@ TEST_F(OlderFiles, HvbBlockSizeDecides) {
 TEST_F(OlderFiles, HvbRejects) {
     TImage im = HvbImage(3);
     im.U16(10, 769);
-    EXPECT_EQ(Read(ReadHvbFile, im.Bytes), 4);
+    EXPECT_EQ(Read(ReadHvbFile, im.Bytes), TFileStatus::BlockShort);
     im.U16(10, 0);
-    EXPECT_EQ(Read(ReadHvbFile, im.Bytes), 5);
+    EXPECT_EQ(Read(ReadHvbFile, im.Bytes), TFileStatus::NotValid);
     im.U16(10, 3);
     im.U8(0, 0);
-    EXPECT_EQ(Read(ReadHvbFile, im.Bytes), 5);
+    EXPECT_EQ(Read(ReadHvbFile, im.Bytes), TFileStatus::NotValid);
     ExpectOnlyInvalidated();
 }
 
 TEST_F(OlderFiles, MissingFileOrDirectoryCannotBeOpened) {
     for (TReader reader : {ReadLm3File, ReadLmbFile, ReadHvbFile}) {
-        EXPECT_EQ(reader(Dir.File("missing"), Target), 2);
-        EXPECT_EQ(reader(Dir.Path(), Target), 2);
+        EXPECT_EQ(reader(Dir.File("missing"), Target), TFileStatus::NotOpened);
+        EXPECT_EQ(reader(Dir.Path(), Target), TFileStatus::NotOpened);
     }
     ExpectOnlyInvalidated();
 }
@@ -279,10 +280,11 @@ TEST_F(OlderFiles, ExtensionChoosesTheReader) {
     EXPECT_EQ(Target.Comment, "Attic");
     EXPECT_EQ(Read(ReadAnyDataFile, LmbImage(2).Bytes, "a.lmb"), 0);
     EXPECT_EQ(Target.Comment, "Basement");
-    // A block too short for the format shows that the named reader was used.
-    EXPECT_EQ(Read(ReadAnyDataFile, hvb, "b.lm3"), 4);
-    EXPECT_EQ(Read(ReadAnyDataFile, hvb, "b.lmb"), 4);
-    EXPECT_EQ(Read(ReadAnyDataFile, hvb, "b.lmx"), 3);
+    // A block too short for the format shows that the named reader was used; whatever
+    // the reader's reason, the caller gets the one file result code.
+    EXPECT_EQ(Read(ReadAnyDataFile, hvb, "b.lm3"), Result::FileUnreadable);
+    EXPECT_EQ(Read(ReadAnyDataFile, hvb, "b.lmb"), Result::FileUnreadable);
+    EXPECT_EQ(Read(ReadAnyDataFile, hvb, "b.lmx"), Result::FileUnreadable);
 
     EXPECT_EQ(Read(ReadAnyDataFile, lmx, "a.LMX"), 6);
     EXPECT_FALSE(Target.Valid);
