@@ -2,7 +2,7 @@
 // offscreen picture, and one cursor move on the panel widget. Target: a repaint under
 // 8 ms, a cursor move under 1 ms.
 
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 #include "evaluation/Smoothing.h"
 #include "ui/DiagramPainter.h"
 #include "ui/DiagramWidget.h"

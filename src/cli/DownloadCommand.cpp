@@ -4,15 +4,13 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
-#include "cli/OpenPort.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
 #include "dosika/DosikaDownload.h"
 #include "files/DataFileNames.h"
 #include "files/DataSetFile.h"
 #include "halvo/HalvoDownload.h"
-#include "links/InstrumentAdapter.h"
-#include "links/InstrumentIdentification.h"
+#include "instrument/InstrumentConnection.h"
 
 #include <filesystem>
 #include <memory>
@@ -23,37 +21,17 @@
 namespace lumetra::cli {
 namespace {
 
-constexpr Integer DownloadReadTimeOutMs = 1000;
 constexpr int ExitNoData = 20;
-constexpr int ExitSaveFailed = 1;
 
 // Identifies and downloads over the port by the family found; the port is closed on
 // return whatever happened.
 Byte DownloadFrom(TConsoleUserInterface& ui, const std::string& portName, TInstrumentData& data,
-                  Byte& family) {
-    const TOpenPort open(portName);
-    Byte software = 0;
-    Word serial = 0;
-    Byte type = 0;
-    family = 0;
-    const Byte result =
-        IdentifyInstrument(ui, open.Handle, IdentifyTimeoutMs, false, software, serial, type, family);
-    if (result != Result::Success) {
-        return result;
-    }
-    TComPort port;
-    port.Handle = open.Handle;
-    port.ReadTotalTimeOut = DownloadReadTimeOutMs;
-    if (family == FamilyDosika) {
-        port.Baudrate = 1;
-        return DkDownload(ui, port, data);
-    }
-    if (family == FamilyHalvo) {
-        port.Baudrate = 0;
-        return HlvDownload(ui, port, data);
-    }
-    // The modem and ZigBee routes join here with their issues.
-    return Result::FamilyNotSupported;
+                  TInstrumentIdentity& identity) {
+    const TFamilyOperations download{
+        [&ui, &data](const TComPort& port, const TInstrumentIdentity&) { return DkDownload(ui, port, data); },
+        [&ui, &data](const TComPort& port, const TInstrumentIdentity&) { return HlvDownload(ui, port, data); },
+    };
+    return RunOnInstrument(ui, portName, TConnectionPurpose::Download, download, identity);
 }
 
 // The codes the main window leaves silent still need a word for a script's log.
@@ -62,17 +40,18 @@ void ReportSilentResult(std::ostream& err, Byte result, Byte family) {
     case Result::Declined:
         err << "Measurement running; download declined (use --stop-measurement).\n";
         break;
-    case DkResult::LengthMismatch:
+    case Result::LengthMismatch:
         err << "The instrument's answer has an unexpected length; nothing was saved.\n";
         break;
-    case DkResult::PartialRecord:
+    case Result::PartialRecord:
         err << "The instrument's record block is not a whole number of records; nothing was saved.\n";
+        break;
+    case Result::NotDecodable:
+        err << "The records of this instrument type cannot be decoded.\n";
         break;
     case Result::FamilyNotSupported:
         if (family == FamilyModem) {
             err << "A modem answered; dial-up connections are not supported by the command-line tool yet.\n";
-        } else if (family == FamilyDosika) {
-            err << "The records of this instrument type cannot be decoded.\n";
         } else {
             err << "This instrument family cannot be downloaded yet.\n";
         }
@@ -93,13 +72,13 @@ int SaveDownload(const TInstrumentData& data, const std::optional<std::string>& 
             DataFolderPath(dataDir, data, [&ui](const std::string& text) { return ui.Translate(text); });
         if (!CreateDataFolder(folder)) {
             err << "Unable to create folder: " << folder << '\n';
-            return ExitSaveFailed;
+            return Result::FileNotWritten;
         }
         fileName = folder + "/" + DataFileName(data);
     }
     if (SaveDataSetFile(fileName, data) != Result::Success) {
         err << "Unable to write file: " << fileName << '\n';
-        return ExitSaveFailed;
+        return Result::FileNotWritten;
     }
     out << fileName << '\n';
     return 0;
@@ -116,21 +95,16 @@ int RunDownload(const TCliOptions& options, std::ostream& out, std::ostream& err
     if (outputName && std::filesystem::path(*outputName).extension() != ".lmx") {
         return ReportUsageError(err, "download: the output file name must end in \".lmx\": " + *outputName);
     }
-    if (portName == TcpIpPortName) {
-        // The instrument-server route is not built yet.
-        return ReportResult(err, Result::NoTcpIpConnection);
-    }
-
     // Progress rewrites one line in place: only for a person watching a terminal.
     TConsoleUserInterface ui(err, ::isatty(STDERR_FILENO) == 1);
     ui.YesNoAnswers["Stop measurement?"] = options.HasFlag("--stop-measurement");
 
     // A full data set is several megabytes: kept off the stack.
     const auto data = std::make_unique<TInstrumentData>();
-    Byte family = 0;
-    const Byte result = DownloadFrom(ui, portName, *data, family);
+    TInstrumentIdentity identity;
+    const Byte result = DownloadFrom(ui, portName, *data, identity);
     if (result != Result::Success) {
-        ReportSilentResult(err, result, family);
+        ReportSilentResult(err, result, identity.Family);
         return ReportResult(err, result);
     }
     if (!data->Valid || data->NumberOfRecords == 0) {

@@ -3,53 +3,27 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
-#include "cli/OpenPort.h"
-#include "core/DeviceIdentification.h"
 #include "core/Errors.h"
-#include "core/GlobalDefinitions.h"
-#include "links/InstrumentAdapter.h"
-#include "links/InstrumentIdentification.h"
+#include "instrument/InstrumentConnection.h"
 
 #include <string>
 
 namespace lumetra::cli {
 
-std::string InstrumentDescription(Byte family, Byte type, Word serial, Byte software) {
-    if (family == FamilyDosika && type == 0) {
-        return "Running instrument, can not read ID/SN";
-    }
-    std::string description;
-    DeviceDescription(family, type, serial, description, software);
-    return description;
-}
-
 namespace {
 
 int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string& portName = options.Positional[0];
-    if (portName == TcpIpPortName) {
-        // The instrument-server route is not built yet.
-        return ReportResult(err, Result::NoTcpIpConnection);
-    }
     TConsoleUserInterface ui(err);
-    Byte software = 0;
-    Word serial = 0;
-    Byte type = 0;
-    Byte family = 0;
-    Byte result = 0;
-    {
-        const TOpenPort port(portName);
-        result =
-            IdentifyInstrument(ui, port.Handle, IdentifyTimeoutMs, false, software, serial, type, family);
-    }
+    TInstrumentIdentity identity;
+    const Byte result = IdentifyOnPort(ui, options.Positional[0], identity);
     if (result != Result::Success) {
         return ReportResult(err, result);
     }
-    out << InstrumentDescription(family, type, serial, software) << '\n';
-    out << "Family: " << static_cast<unsigned>(family) << '\n';
-    out << "Type: " << static_cast<unsigned>(type) << '\n';
-    out << "Serial: " << static_cast<unsigned>(serial) << '\n';
-    out << "Software: " << static_cast<unsigned>(software) << '\n';
+    out << InstrumentDescription(identity) << '\n';
+    out << "Family: " << static_cast<unsigned>(identity.Family) << '\n';
+    out << "Type: " << static_cast<unsigned>(identity.Type) << '\n';
+    out << "Serial: " << static_cast<unsigned>(identity.Serial) << '\n';
+    out << "Software: " << static_cast<unsigned>(identity.Software) << '\n';
     return 0;
 }
 

@@ -3,11 +3,8 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
-#include "cli/OpenPort.h"
-#include "core/Errors.h"
-#include "core/GlobalDefinitions.h"
+#include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
-#include "links/InstrumentIdentification.h"
 
 #include <string>
 #include <vector>
@@ -15,36 +12,19 @@
 namespace lumetra::cli {
 namespace {
 
-constexpr std::size_t MaxInstruments = 255;
 constexpr int ExitNothingFound = 1;
 
 int RunSearch(const TCliOptions& options, std::ostream& out, std::ostream& err) {
     const std::string directory = options.Value("--ports-dir").value_or("/dev");
     TConsoleUserInterface ui(err);
-    std::size_t found = 0;
+    std::vector<TPortEntry> entries;
     for (const std::string& name : SearchComPorts(directory)) {
-        if (name == TcpIpPortName || found >= MaxInstruments) {
-            continue;
-        }
-        Byte software = 0;
-        Word serial = 0;
-        Byte type = 0;
-        Byte family = 0;
-        Byte result = 0;
-        {
-            const TOpenPort port(name);
-            result =
-                IdentifyInstrument(ui, port.Handle, IdentifyTimeoutMs, false, software, serial, type, family);
-        }
-        if (result != Result::Success) {
-            continue;
-        }
-        ++found;
-        // Each line as soon as it is known: a search over many ports takes a while.
-        const char* separator = family == FamilyDosika && type == 0 ? " " : " -> ";
-        out << name << separator << InstrumentDescription(family, type, serial, software) << std::endl;
+        entries.push_back({name, name});
     }
-    if (found == 0) {
+    // Each line as soon as it is known: a search over many ports takes a while.
+    const auto found = SearchInstruments(ui, entries, {},
+                                         [&out](const TFoundInstrument& instrument) { out << instrument.Line << std::endl; });
+    if (found.empty()) {
         err << "No connected instruments found.\n";
         return ExitNothingFound;
     }

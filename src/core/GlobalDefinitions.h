@@ -5,7 +5,7 @@
 
 #include "core/BasicTypes.h"
 #include "core/TimeConversions.h"
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 
 #include <cstddef>
 #include <string>
@@ -181,5 +181,9 @@ struct TMeasurementData {
 
 // Stores a comment as the file can keep it: cut to 255 characters of its code page.
 void SetComment(TInstrumentData& data, const std::string& utf8Text);
+
+// Empties a data set in place (it is too large to be replaced by a fresh value on the
+// stack): not valid, no records, every block and record cleared.
+void ClearInstrumentData(TInstrumentData& data);
 
 } // namespace lumetra

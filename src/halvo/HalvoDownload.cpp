@@ -168,13 +168,7 @@ Byte HlvReadData(TUserInterface& ui, TComPort port, THlvDownloadBuffer& buffer) 
 Byte HlvDownload(TUserInterface& ui, TComPort port, TInstrumentData& data) {
     // Nothing of an earlier instrument may stay behind, whether this download succeeds
     // or not: a failed download leaves an empty, invalid data set.
-    data.Comment.clear();
-    data.Valid = false;
-    data.NumberOfRecords = 0;
-    data.Header = TInstrumentHeader{};
-    data.Setup = TInstrumentSetup{};
-    data.Spectrum = TDosikaSpectrum{};
-    std::fill_n(data.Records.data(), MaxRecords, TInstrumentRecord{});
+    ClearInstrumentData(data);
     THlvDownloadBuffer buffer;
     const Byte result = HlvReadData(ui, port, buffer);
     if (result != Result::Success) {

@@ -157,9 +157,7 @@ std::vector<std::string> SearchComPorts(const std::string& deviceDirectory) {
     std::sort(names.begin(), names.end(), NaturalLess);
     std::vector<std::string> usable;
     for (const auto& name : names) {
-        const std::uint32_t handle = OpenComPort(name);
-        if (handle != InvalidHandle) {
-            CloseComPort(handle);
+        if (TOpenComPort(name).IsOpen()) {
             usable.push_back(name);
         }
     }

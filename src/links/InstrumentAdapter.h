@@ -54,8 +54,41 @@ struct TAnswerCheck {
 TAnswerCheck CheckAnswerFrame(const Byte* received, std::size_t count, std::size_t expectedLength, Byte* payload);
 
 // Opens a port by name for one operation; the handle is InvalidHandle when it fails.
+// Callers hold a port through TOpenComPort, which closes it.
 std::uint32_t OpenComPort(const std::string& name);
 void CloseComPort(std::uint32_t handle);
+
+// The one owner of an open serial port: opened for one operation, closed whichever way
+// that operation ends. A port that does not open leaves an invalid handle; the first
+// exchange on it reports 1.
+class TOpenComPort {
+public:
+    TOpenComPort() = default;
+    explicit TOpenComPort(const std::string& name) : PortHandle(OpenComPort(name)) {}
+    ~TOpenComPort() { Close(); }
+    TOpenComPort(TOpenComPort&& other) noexcept : PortHandle(other.PortHandle) { other.PortHandle = InvalidHandle; }
+    TOpenComPort& operator=(TOpenComPort&& other) noexcept {
+        if (this != &other) {
+            Close();
+            PortHandle = other.PortHandle;
+            other.PortHandle = InvalidHandle;
+        }
+        return *this;
+    }
+    TOpenComPort(const TOpenComPort&) = delete;
+    TOpenComPort& operator=(const TOpenComPort&) = delete;
+
+    std::uint32_t Handle() const { return PortHandle; }
+    bool IsOpen() const { return PortHandle != InvalidHandle; }
+    // Closes before the end of the owner's scope (a second call does nothing).
+    void Close() {
+        CloseComPort(PortHandle);
+        PortHandle = InvalidHandle;
+    }
+
+private:
+    std::uint32_t PortHandle = InvalidHandle;
+};
 
 // Line settings, time-outs and purge of both directions, before every exchange.
 void ConfigureComPort(const TComPort& port);
@@ -63,7 +96,7 @@ void ConfigureComPort(const TComPort& port);
 // Sends the first `requestLength` bytes of `buffer` as one request frame and reads one
 // answer of `answerLength` payload bytes into `buffer`. Result 0; 1 port not open;
 // 2 request length outside 1..128; 3 no byte arrived; 4 faulty answer frame.
-Byte ExchangeFrame(TClock& clock, const TComPort& port, Byte& flag, Byte requestLength, TFrameBuffer& buffer,
+[[nodiscard]] Byte ExchangeFrame(TClock& clock, const TComPort& port, Byte& flag, Byte requestLength, TFrameBuffer& buffer,
                    Byte answerLength);
 
 // The serial ports that exist and open, then "TCP-IP": the devices of `deviceDirectory`

@@ -6,7 +6,7 @@
 // downwards, y = H the zero line of every scale.
 
 #include "core/GlobalDefinitions.h"
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 #include "ui/ViewState.h"
 
 #include <cstddef>

@@ -5,7 +5,7 @@
 // layout puts it; only the text is smoothed.
 
 #include "core/GlobalDefinitions.h"
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 #include "evaluation/Smoothing.h"
 #include "ui/DiagramHelpers.h"
 #include "ui/DiagramLayout.h"

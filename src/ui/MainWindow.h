@@ -4,7 +4,7 @@
 // export and navigation handlers on them.
 
 #include "core/GlobalDefinitions.h"
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 #include "evaluation/Smoothing.h"
 #include "i18n/Translation.h"
 #include "ui/DiagramWidget.h"
@@ -174,7 +174,6 @@ private:
     void SetCaption(const std::string& fileName);
     void ShowEmptySummary();
     void DataSetLoaded(bool fromFile);
-    Byte DownloadOverPort(const std::string& path, TInstrumentData& target);
     std::string T(const std::string& english) const { return TranslationCatalog.Translate(english); }
     QString Tr(const char* english) const;
     TTranslate Translator() const;

@@ -2,23 +2,15 @@
 
 #include "ui/MainWindow.h"
 
-#include "core/DeviceIdentification.h"
 #include "core/Errors.h"
 #include "dosika/DosikaDownload.h"
 #include "halvo/HalvoDownload.h"
+#include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
-#include "links/InstrumentIdentification.h"
 
 #include <QApplication>
 
 namespace lumetra {
-namespace {
-
-constexpr Word SearchTimeoutMs = 1000;
-constexpr Integer DownloadReadTimeOutMs = 1000;
-constexpr int MaxInstrumentsFound = 255;
-
-} // namespace
 
 void TMainWindow::SearchComPorts() {
     const QString chosen = SelectCOM->currentIndex() >= 0 ? SelectCOM->currentText() : QString();
@@ -51,82 +43,45 @@ void TMainWindow::SearchInstrument() {
     SearchButton->hide();
     ScanPortsPanel->show();
     TUserInterface& ui = User();
-    std::string lines;
-    int found = 0;
-    int firstIndex = -1;
-    for (int i = 0; i + 1 < SelectCOM->count() && found < MaxInstrumentsFound; ++i) {
-        const std::string name = SelectCOM->itemText(i).toStdString();
-        ScanPortsPanel->setText(QString::fromStdString(name));
-        QApplication::processEvents();
-        const std::uint32_t handle = OpenComPort(SelectCOM->itemData(i).toString().toStdString());
-        Byte software = 0, type = 0, family = 0;
-        Word serial = 0;
-        if (IdentifyInstrument(ui, handle, SearchTimeoutMs, false, software, serial, type, family) ==
-            Result::Success) {
-            ++found;
-            std::string line = name;
-            if (family == FamilyDosika && type == 0) {
-                line += T(" Running instrument, can not read ID/SN");
-            } else {
-                std::string description;
-                DeviceDescription(family, type, serial, description, software);
-                line += " -> " + description;
-            }
-            lines += (lines.empty() ? "" : "\n") + line;
-            ui.Clock().Pause(500);
-            if (firstIndex < 0)
-                firstIndex = i;
-        }
-        CloseComPort(handle);
-    }
+    std::vector<TPortEntry> entries;
+    for (int i = 0; i < SelectCOM->count(); ++i)
+        entries.push_back({SelectCOM->itemText(i).toStdString(), SelectCOM->itemData(i).toString().toStdString()});
+    const std::vector<TFoundInstrument> found = SearchInstruments(
+        ui, entries,
+        [this](const TPortEntry& entry) {
+            ScanPortsPanel->setText(QString::fromStdString(entry.Name));
+            QApplication::processEvents();
+        },
+        {});
     ScanPortsPanel->hide();
     SearchButton->show();
-    if (found == 0) {
+    if (found.empty()) {
         ui.ShowMessage(T("No connected instruments found."));
         return;
     }
+    std::string lines;
+    for (const TFoundInstrument& instrument : found)
+        lines += (lines.empty() ? "" : "\n") + instrument.Line;
     DataButton->setEnabled(true);
     ui.ShowMessage(lines);
+    const int firstIndex = static_cast<int>(found.front().Index);
     SelectCOM->setCurrentIndex(firstIndex);
     ChangeComPort(firstIndex);
-}
-
-Byte TMainWindow::DownloadOverPort(const std::string& path, TInstrumentData& target) {
-    TUserInterface& ui = User();
-    const std::uint32_t handle = OpenComPort(path);
-    Byte software = 0, type = 0, family = 0;
-    Word serial = 0;
-    Byte result = IdentifyInstrument(ui, handle, SearchTimeoutMs, false, software, serial, type, family);
-    if (result == Result::Success) {
-        TComPort port;
-        port.Handle = handle;
-        port.ReadTotalTimeOut = DownloadReadTimeOutMs;
-        if (family == FamilyDosika) {
-            port.Baudrate = 1;
-            result = DkDownload(ui, port, target);
-        } else if (family == FamilyHalvo) {
-            port.Baudrate = 0;
-            result = HlvDownload(ui, port, target);
-        } else {
-            // Modems and ZigBee coordinators are reached with their own issues.
-            result = Result::FamilyNotSupported;
-        }
-    }
-    CloseComPort(handle);
-    return result;
 }
 
 void TMainWindow::LoadData() {
     TUserInterface& ui = User();
     if (SelectedPort.empty())
         return;
-    if (SelectedPort == TcpIpPortName) {
-        ShowResultMessage(ui, Result::NoTcpIpConnection);
-        return;
-    }
     // Downloaded beside the shown set: a failed download leaves the display as it was.
     auto downloaded = std::make_unique<TInstrumentData>();
-    const Byte result = DownloadOverPort(SelectedPortPath, *downloaded);
+    TInstrumentData& target = *downloaded;
+    const TFamilyOperations download{
+        [&ui, &target](const TComPort& port, const TInstrumentIdentity&) { return DkDownload(ui, port, target); },
+        [&ui, &target](const TComPort& port, const TInstrumentIdentity&) { return HlvDownload(ui, port, target); },
+    };
+    TInstrumentIdentity identity;
+    const Byte result = RunOnInstrument(ui, SelectedPortPath, TConnectionPurpose::Download, download, identity);
     RefreshDiagram();
     const bool valid = downloaded->Valid && downloaded->NumberOfRecords > 0;
     if (result == Result::Success)

@@ -7,7 +7,7 @@
 
 #include "core/GlobalDefinitions.h"
 #include "core/UserInterface.h"
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 #include "evaluation/Smoothing.h"
 #include "ui/ViewState.h"
 

@@ -348,7 +348,7 @@ TEST_F(DosikaLineDownload, FailedDownloadLeavesNothingOfTheLastOne) {
     ASSERT_EQ(DkDownload(Ui, Port(), *Data), Result::Success);
     ASSERT_TRUE(Data->Valid);
     Serve(Instrument({3, 9}, 30), {"oddblock"});
-    EXPECT_EQ(DkDownload(Ui, Port(), *Data), DkResult::PartialRecord);
+    EXPECT_EQ(DkDownload(Ui, Port(), *Data), Result::PartialRecord);
     ExpectEmpty();
 }
 
@@ -392,12 +392,12 @@ INSTANTIATE_TEST_SUITE_P(
         TFaultCase{"IdentityLengthComplement", "complement:1", {5, 5}, Result::FrameError},
         TFaultCase{"RecordsLengthComplement", "complement@3:cmd:0x61", {6, 5}, Result::FrameError},
         TFaultCase{"SetupLengthComplement", "complement:cmd:0x53", {2, 5}, Result::FrameError},
-        TFaultCase{"OddDosikaBlock", "oddblock", {1, 4}, DkResult::PartialRecord},
-        TFaultCase{"OddMorvelBlock", "oddblock", {3, 10}, DkResult::PartialRecord},
-        TFaultCase{"OddPaddedBlock", "oddblock", {5, 10}, DkResult::PartialRecord},
-        TFaultCase{"BlockLengthOff", "blocklength", {4, 5}, DkResult::LengthMismatch},
-        TFaultCase{"DosikaSpectrumOfTheOthers", "spectrumsize", {1, 5}, DkResult::LengthMismatch},
-        TFaultCase{"OthersSpectrumOfTheDosika", "spectrumsize", {2, 5}, DkResult::LengthMismatch},
+        TFaultCase{"OddDosikaBlock", "oddblock", {1, 4}, Result::PartialRecord},
+        TFaultCase{"OddMorvelBlock", "oddblock", {3, 10}, Result::PartialRecord},
+        TFaultCase{"OddPaddedBlock", "oddblock", {5, 10}, Result::PartialRecord},
+        TFaultCase{"BlockLengthOff", "blocklength", {4, 5}, Result::LengthMismatch},
+        TFaultCase{"DosikaSpectrumOfTheOthers", "spectrumsize", {1, 5}, Result::LengthMismatch},
+        TFaultCase{"OthersSpectrumOfTheDosika", "spectrumsize", {2, 5}, Result::LengthMismatch},
         TFaultCase{"SetupRejected", "reject:cmd:0x51", {3, 9}, Result::UnexpectedResponse}),
     [](const ::testing::TestParamInfo<TFaultCase>& param) { return std::string(param.param.Name); });
 

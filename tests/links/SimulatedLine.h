@@ -22,12 +22,11 @@ public:
     // Serves `device` (which must outlive the line) and opens the port; false with
     // `error` when either cannot be done.
     bool Start(sim::TSimDevice& device, std::string& error) {
-        Stop();
-        Server = std::make_unique<sim::TPtyServer>(device);
-        if (!Server->Start(Link, error)) {
+        if (!Serve(device, error)) {
             return false;
         }
-        Handle = OpenComPort(Link);
+        Open = TOpenComPort(Link);
+        Handle = Open.Handle();
         if (Handle == InvalidHandle) {
             error = "cannot open " + Link;
             return false;
@@ -35,8 +34,17 @@ public:
         return true;
     }
 
+    // Serves `device` on the link only, for code that opens the port itself.
+    bool Serve(sim::TSimDevice& device, std::string& error) {
+        Stop();
+        Server = std::make_unique<sim::TPtyServer>(device);
+        return Server->Start(Link, error);
+    }
+
+    const std::string& LinkPath() const { return Link; }
+
     void Stop() {
-        CloseComPort(Handle);
+        Open.Close();
         Handle = InvalidHandle;
         if (Server) {
             Server->Stop();
@@ -55,6 +63,7 @@ public:
 
 private:
     std::string Link;
+    TOpenComPort Open;
     std::unique_ptr<sim::TPtyServer> Server;
 };
 

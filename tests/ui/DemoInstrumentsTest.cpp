@@ -9,8 +9,8 @@
 #include "dosika/DosikaDownload.h"
 #include "evaluation/RecordEvaluation.h"
 #include "halvo/HalvoDownload.h"
+#include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
-#include "links/InstrumentIdentification.h"
 #include "support/LineUserInterface.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"
@@ -29,8 +29,6 @@
 
 namespace lumetra::test {
 namespace {
-
-constexpr Word IdentifyTimeout = 300;
 
 bool Exists(const std::string& path) {
     struct stat info {};
@@ -60,15 +58,15 @@ struct TIdentity {
     Word Serial = 0xEEEE;
 };
 
+// As one step of the main window's search identifies a port.
 TIdentity Identify(TLineUserInterface& ui, const std::string& path) {
     TIdentity id;
-    const std::uint32_t handle = OpenComPort(path);
-    if (handle == InvalidHandle) {
-        ADD_FAILURE() << "cannot open " << path;
-        return id;
-    }
-    id.Result = IdentifyInstrument(ui, handle, IdentifyTimeout, false, id.Software, id.Serial, id.Type, id.Family);
-    CloseComPort(handle);
+    TInstrumentIdentity found;
+    id.Result = IdentifyOnPort(ui, path, found);
+    id.Family = found.Family;
+    id.Type = found.Type;
+    id.Serial = found.Serial;
+    id.Software = found.Software;
     return id;
 }
 
@@ -80,14 +78,13 @@ Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
     TComPort port;
     port.ReadTotalTimeOut = 1000;
     port.Baudrate = halvo ? 0 : 1;
-    port.Handle = OpenComPort(path);
-    if (port.Handle == InvalidHandle) {
+    const TOpenComPort open(path);
+    if (!open.IsOpen()) {
         ADD_FAILURE() << "cannot open " << path;
         return 0xEE;
     }
-    const Byte result = halvo ? HlvDownload(ui, port, data) : DkDownload(ui, port, data);
-    CloseComPort(port.Handle);
-    return result;
+    port.Handle = open.Handle();
+    return halvo ? HlvDownload(ui, port, data) : DkDownload(ui, port, data);
 }
 
 TEST(DemoInstruments, StartListsThreePortsThatOpenAndStopRemovesThem) {
@@ -114,9 +111,7 @@ TEST(DemoInstruments, StartListsThreePortsThatOpenAndStopRemovesThem) {
     for (const auto& [name, path] : ports) {
         EXPECT_EQ(path.rfind(folder + "/", 0), 0u) << path;
         EXPECT_TRUE(Exists(path)) << path;
-        const std::uint32_t handle = OpenComPort(path);
-        EXPECT_NE(handle, InvalidHandle) << name;
-        CloseComPort(handle);
+        EXPECT_TRUE(TOpenComPort(path).IsOpen()) << name;
         paths.insert(path);
     }
     EXPECT_EQ(paths.size(), 3u);

@@ -5,7 +5,7 @@
 
 #include "core/GlobalDefinitions.h"
 #include "core/TimeConversions.h"
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 #include "evaluation/RecordEvaluation.h"
 #include "ui/ViewState.h"
 

@@ -1,4 +1,4 @@
-#include "evaluation/PhysicalUnits.h"
+#include "core/PhysicalUnits.h"
 
 #include <gtest/gtest.h>
 

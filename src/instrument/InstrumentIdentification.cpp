@@ -1,5 +1,6 @@
-#include "links/InstrumentIdentification.h"
+#include "instrument/InstrumentIdentification.h"
 
+#include "core/DeviceIdentification.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
 #include "dosika/DosikaCommands.h"
@@ -12,34 +13,34 @@ namespace {
 
 // The Dosika family speaks at 115200 baud with mark parity. A measuring instrument
 // refuses even its identity; it is still an instrument of the family, of unknown type.
-Byte ProbeDosika(TUserInterface& ui, TComPort port, Byte& software, Word& serial, Byte& type, Byte& family) {
+Byte ProbeDosika(TUserInterface& ui, TComPort port, TInstrumentIdentity& identity) {
     port.Baudrate = 1;
-    TDkIdentity identity;
-    const Byte result = DkReadIdentity(ui, port, identity);
+    TDkIdentity answer;
+    const Byte result = DkReadIdentity(ui, port, answer);
     if (result == Result::Success) {
-        family = identity.DeviceFamily;
-        type = identity.DeviceType;
-        serial = identity.SerialNumber;
-        software = identity.SoftwareVersion;
+        identity.Family = answer.DeviceFamily;
+        identity.Type = answer.DeviceType;
+        identity.Serial = answer.SerialNumber;
+        identity.Software = answer.SoftwareVersion;
         return result;
     }
     if (result == Result::MeasurementState) {
-        family = FamilyDosika;
+        identity.Family = FamilyDosika;
         return Result::Success;
     }
     return result;
 }
 
 // The Halvo family speaks at 9600 baud without parity.
-Byte ProbeHalvo(TUserInterface& ui, TComPort port, Byte& software, Word& serial, Byte& type, Byte& family) {
+Byte ProbeHalvo(TUserInterface& ui, TComPort port, TInstrumentIdentity& identity) {
     port.Baudrate = 0;
     THlvInitValues scratch;
     const Byte result = HlvReadInitValues(ui, port, scratch);
     if (result == Result::Success || result == Result::InstrumentTooNew) {
-        family = FamilyHalvo;
-        type = scratch.DeviceType;
-        serial = static_cast<Word>(scratch.DeviceNumber & 0xFFFF);
-        software = scratch.SoftwareVersion;
+        identity.Family = FamilyHalvo;
+        identity.Type = scratch.DeviceType;
+        identity.Serial = static_cast<Word>(scratch.DeviceNumber & 0xFFFF);
+        identity.Software = scratch.SoftwareVersion;
     }
     return result;
 }
@@ -47,11 +48,8 @@ Byte ProbeHalvo(TUserInterface& ui, TComPort port, Byte& software, Word& serial,
 } // namespace
 
 Byte IdentifyInstrument(TUserInterface& ui, std::uint32_t handle, Word timeout, bool noModemProbe,
-                        Byte& software, Word& serial, Byte& type, Byte& family) {
-    software = 0;
-    serial = 0;
-    type = 0;
-    family = 0;
+                        TInstrumentIdentity& identity) {
+    identity = {};
     TComPort port;
     port.Handle = handle;
     port.ReadTotalTimeOut = timeout;
@@ -63,17 +61,30 @@ Byte IdentifyInstrument(TUserInterface& ui, std::uint32_t handle, Word timeout, 
         return Result::PortNotOpen;
     }
 
-    Byte result = ProbeDosika(ui, port, software, serial, type, family);
+    Byte result = ProbeDosika(ui, port, identity);
     if (result != Result::Success) {
-        result = ProbeHalvo(ui, port, software, serial, type, family);
+        result = ProbeHalvo(ui, port, identity);
     }
     if (result != Result::Success && result != Result::InstrumentTooNew && !noModemProbe) {
         result = DetectModem(ui, handle);
         if (result == Result::Success) {
-            family = FamilyModem;
+            identity.Family = FamilyModem;
         }
     }
     return result;
+}
+
+bool IsRunningInstrument(const TInstrumentIdentity& identity) {
+    return identity.Family == FamilyDosika && identity.Type == 0;
+}
+
+std::string InstrumentDescription(const TInstrumentIdentity& identity) {
+    if (IsRunningInstrument(identity)) {
+        return "Running instrument, can not read ID/SN";
+    }
+    std::string description;
+    DeviceDescription(identity.Family, identity.Type, identity.Serial, description, identity.Software);
+    return description;
 }
 
 } // namespace lumetra

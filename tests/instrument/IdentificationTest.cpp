@@ -1,12 +1,12 @@
 // What answers on a port: a Halvo, a Dosika of each type, a measuring Dosika, a modem
 // with and without echo, a silent port; the families asked in their order.
 
-#include "links/InstrumentIdentification.h"
+#include "instrument/InstrumentIdentification.h"
 
 #include "DosikaSimulator.h"
 #include "HalvoSimulator.h"
 #include "ModemSimulator.h"
-#include "SimulatedLine.h"
+#include "links/SimulatedLine.h"
 #include "core/Errors.h"
 #include "support/LineUserInterface.h"
 #include "support/TempDir.h"
@@ -54,8 +54,12 @@ protected:
     // Every output starts as a value no probe gives, so an output left unset shows.
     TIdentity Identify(bool noModemProbe = false) {
         TIdentity id;
-        id.Result = IdentifyInstrument(Ui, Line.Handle, Timeout, noModemProbe, id.Software, id.Serial,
-                                       id.Type, id.Family);
+        TInstrumentIdentity found{0xEE, 0xEE, 0xEEEE, 0xEE};
+        id.Result = IdentifyInstrument(Ui, Line.Handle, Timeout, noModemProbe, found);
+        id.Family = found.Family;
+        id.Type = found.Type;
+        id.Serial = found.Serial;
+        id.Software = found.Software;
         return id;
     }
 
@@ -246,11 +250,9 @@ TEST_F(Identification, SilentPortGivesNoResponse) {
 
 TEST_F(Identification, PortThatDidNotOpenGivesNoAccess) {
     for (const bool noModemProbe : {false, true}) {
-        TIdentity id;
-        id.Result = IdentifyInstrument(Ui, InvalidHandle, Timeout, noModemProbe, id.Software, id.Serial,
-                                       id.Type, id.Family);
-        EXPECT_EQ(id.Result, Result::PortNotOpen);
-        ExpectNothing(id);
+        TInstrumentIdentity found{0xEE, 0xEE, 0xEEEE, 0xEE};
+        EXPECT_EQ(IdentifyInstrument(Ui, InvalidHandle, Timeout, noModemProbe, found), Result::PortNotOpen);
+        EXPECT_EQ(found, TInstrumentIdentity{});
     }
 }
 
