@@ -1,11 +1,11 @@
 // lumetra-sim: simulated instruments on a pseudo-terminal, for tests and demos.
 
-#include "DosikaSimSeries.h"
-#include "DosikaSimulator.h"
-#include "HalvoSimSeries.h"
-#include "HalvoSimulator.h"
-#include "ModemSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "dosika/DosikaSimSeries.h"
+#include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimSeries.h"
+#include "halvo/HalvoSimulator.h"
+#include "modem/ModemSimulator.h"
 
 #include <charconv>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "DosikaSimSeries.h"
+#include "dosika/DosikaSimSeries.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "HalvoSimulator.h"
+#include "halvo/HalvoSimulator.h"
 
 #include <algorithm>
 #include <bit>

@@ -19,13 +19,14 @@
 // frames without the command flag are logged and not answered.
 //
 // In-process use: fill a TDkSimState (DkSimDefaultState, GenerateDkData), construct
-// the simulator, add faults, serve it with a TPtyServer (SimPty.h). Every accessor is
-// safe while the server thread runs; a request is logged before its answer is written.
+// the simulator, add faults, serve it with a TPtyServer (common/SimPty.h). Every
+// accessor is safe while the server thread runs; a request is logged before its answer
+// is written.
 
-#include "DosikaSimFaults.h"
-#include "DosikaSimState.h"
-#include "SimFrameDevice.h"
-#include "SimFrame.h"
+#include "common/SimFrame.h"
+#include "common/SimFrameDevice.h"
+#include "dosika/DosikaSimFaults.h"
+#include "dosika/DosikaSimState.h"
 
 #include <array>
 #include <cstdint>

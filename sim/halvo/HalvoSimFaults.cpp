@@ -1,4 +1,4 @@
-#include "HalvoSimFaults.h"
+#include "halvo/HalvoSimFaults.h"
 
 #include <charconv>
 #include <vector>

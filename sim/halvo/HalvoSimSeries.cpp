@@ -1,4 +1,4 @@
-#include "HalvoSimSeries.h"
+#include "halvo/HalvoSimSeries.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "DosikaSimulator.h"
+#include "dosika/DosikaSimulator.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "DosikaSimFaults.h"
+#include "dosika/DosikaSimFaults.h"
 
 #include <charconv>
 #include <vector>
