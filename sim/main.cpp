@@ -47,7 +47,7 @@ const char* const kUsage =
     "arrive, retries included.\n"
     "  SELECTOR  N       request N and later ones (silent:3:2 = requests 3 and 4)\n"
     "            rec:N   requests for stored record N, retries of it included\n"
-    "            cmd:C   requests with command code C (decimal)\n"
+    "            cmd:C   requests with command code C (12 or 0x0C)\n"
     "  KIND      silent  no answer\n"
     "            garble  first payload byte of the answer inverted\n"
     "            badend  wrong end byte\n"

@@ -82,7 +82,6 @@ private:
     int AnswerDelay() const override { return Instrument.AnswerDelayMs; }
     std::vector<TOutFrame> Execute(const std::vector<std::uint8_t>& request, const TDamage& damage);
     std::vector<std::uint8_t> Status(const std::vector<std::uint8_t>& request);
-    bool Matches(const TDkFault& fault, std::uint32_t index, std::uint8_t command) const;
 
     TDkSimState Instrument;
     std::vector<TDkFault> Faults;

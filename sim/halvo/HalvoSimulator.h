@@ -116,7 +116,6 @@ private:
     std::vector<std::uint8_t> Answer(const TReceivedFrame& frame) override;
     int AnswerDelay() const override { return Instrument.AnswerDelayMs; }
     TReply Execute(const std::vector<std::uint8_t>& request);
-    bool Matches(const THalvoFault& fault, std::uint32_t index, std::uint8_t command, std::size_t recordNumber) const;
 
     THalvoSimState Instrument;
     std::vector<THalvoFault> Faults;
