@@ -9,9 +9,9 @@
 #include "halvo/HalvoDownload.h"
 #include "links/InstrumentAdapter.h"
 
-#include "HalvoSimSeries.h"
-#include "HalvoSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "halvo/HalvoSimSeries.h"
+#include "halvo/HalvoSimulator.h"
 
 #include <benchmark/benchmark.h>
 

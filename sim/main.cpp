@@ -1,17 +1,18 @@
 // lumetra-sim: simulated instruments on a pseudo-terminal, for tests and demos.
 
-#include "DosikaSimSeries.h"
-#include "DosikaSimulator.h"
-#include "HalvoSimSeries.h"
-#include "HalvoSimulator.h"
-#include "ModemSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "dosika/DosikaSimSeries.h"
+#include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimSeries.h"
+#include "halvo/HalvoSimulator.h"
+#include "modem/ModemSimulator.h"
 
 #include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <pthread.h>
 #include <string>
 
@@ -47,7 +48,7 @@ const char* const kUsage =
     "arrive, retries included.\n"
     "  SELECTOR  N       request N and later ones (silent:3:2 = requests 3 and 4)\n"
     "            rec:N   requests for stored record N, retries of it included\n"
-    "            cmd:C   requests with command code C (decimal)\n"
+    "            cmd:C   requests with command code C (12 or 0x0C)\n"
     "  KIND      silent  no answer\n"
     "            garble  first payload byte of the answer inverted\n"
     "            badend  wrong end byte\n"
@@ -144,6 +145,25 @@ int Serve(TSimDevice& device, const std::string& link) {
 
 bool IsHelp(const std::string& option) { return option == "--help" || option == "-h"; }
 
+// The series options of both instruments: whether the value is good; nothing when the
+// option is none of them.
+template <typename TSeries>
+std::optional<bool> SeriesOption(const std::string& option, const std::string& value, TSeries& series) {
+    if (option == "--records") {
+        return ParseValue<std::size_t>(value, series.Count, 0, 1000000);
+    }
+    if (option == "--interval") {
+        return ParseValue<std::uint8_t>(value, series.Interval, 1, 255);
+    }
+    if (option == "--radon") {
+        return ParseReal(value, series.RadonMean);
+    }
+    if (option == "--seed") {
+        return ParseValue<std::uint64_t>(value, series.Seed, 0, UINT64_MAX);
+    }
+    return std::nullopt;
+}
+
 int RunHalvo(int argc, char** argv) {
     THalvoSimState state;
     THalvoSeries series;
@@ -153,7 +173,7 @@ int RunHalvo(int argc, char** argv) {
     bool haveType = false;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--help" || option == "-h") {
+        if (IsHelp(option)) {
             std::cout << kUsage;
             return 0;
         }
@@ -162,21 +182,15 @@ int RunHalvo(int argc, char** argv) {
         }
         const std::string value = argv[++i];
         bool ok = true;
-        if (option == "--type") {
+        if (const std::optional<bool> good = SeriesOption(option, value, series)) {
+            ok = *good;
+        } else if (option == "--type") {
             ok = ParseValue<std::uint8_t>(value, state.DeviceType, 1, 10);
             haveType = ok;
         } else if (option == "--software") {
             ok = ParseValue<std::uint8_t>(value, state.SoftwareVersion, 0, 255);
         } else if (option == "--serial") {
             ok = ParseValue<std::uint16_t>(value, state.DeviceNumber, 0, 65535);
-        } else if (option == "--records") {
-            ok = ParseValue<std::size_t>(value, series.Count, 0, 1000000);
-        } else if (option == "--interval") {
-            ok = ParseValue<std::uint8_t>(value, series.Interval, 1, 255);
-        } else if (option == "--radon") {
-            ok = ParseReal(value, series.RadonMean);
-        } else if (option == "--seed") {
-            ok = ParseValue<std::uint64_t>(value, series.Seed, 0, UINT64_MAX);
         } else if (option == "--battery") {
             ok = ParseValue<std::uint16_t>(value, state.BatteryRaw, 0, 65535);
         } else if (option == "--delay") {
@@ -249,20 +263,14 @@ int RunDosika(int argc, char** argv) {
         }
         const std::string value = argv[++i];
         bool ok = true;
-        if (option == "--type") {
+        if (const std::optional<bool> good = SeriesOption(option, value, series)) {
+            ok = *good;
+        } else if (option == "--type") {
             ok = ParseValue<std::uint8_t>(value, type, 1, 6);
         } else if (option == "--software") {
             ok = ParseValue<std::uint8_t>(value, software, 0, 255);
         } else if (option == "--serial") {
             ok = ParseValue<std::uint16_t>(value, serial, 0, 65535);
-        } else if (option == "--records") {
-            ok = ParseValue<std::size_t>(value, series.Count, 0, 1000000);
-        } else if (option == "--interval") {
-            ok = ParseValue<std::uint8_t>(value, series.Interval, 1, 255);
-        } else if (option == "--radon") {
-            ok = ParseReal(value, series.RadonMean);
-        } else if (option == "--seed") {
-            ok = ParseValue<std::uint64_t>(value, series.Seed, 0, UINT64_MAX);
         } else if (option == "--delay") {
             ok = ParseValue<int>(value, delay, 0, 600000);
         } else if (option == "--link") {

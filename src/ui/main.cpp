@@ -1,4 +1,4 @@
-#include "ui/DemoInstruments.h"
+#include "demo/DemoInstruments.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "cli/SimProcess.h"
 #include "support/TempDir.h"
 
-#include "HalvoSimSeries.h"
+#include "halvo/HalvoSimSeries.h"
 
 #include "core/Errors.h"
 

@@ -9,7 +9,7 @@
 #include "cli/SimProcess.h"
 #include "support/TempDir.h"
 
-#include "DosikaSimSeries.h"
+#include "dosika/DosikaSimSeries.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 // status of types 3, 5, 7, 8, 9 from software 8 on, 24 bits per channel, 32 bits else.
 
 #include "core/GlobalDefinitions.h"
-#include "HalvoSimulator.h"
+#include "halvo/HalvoSimulator.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // download ends.
 
 #include "DownloadSupport.h"
-#include "HalvoSimSeries.h"
 #include "core/Errors.h"
 #include "halvo/HalvoDownload.h"
+#include "halvo/HalvoSimSeries.h"
 #include "support/SimulatedHalvo.h"
 
 #include <gtest/gtest.h>

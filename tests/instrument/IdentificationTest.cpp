@@ -3,11 +3,11 @@
 
 #include "instrument/InstrumentIdentification.h"
 
-#include "DosikaSimulator.h"
-#include "HalvoSimulator.h"
-#include "ModemSimulator.h"
-#include "links/SimulatedLine.h"
 #include "core/Errors.h"
+#include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimulator.h"
+#include "links/SimulatedLine.h"
+#include "modem/ModemSimulator.h"
 #include "support/LineUserInterface.h"
 #include "support/TempDir.h"
 

@@ -4,12 +4,12 @@
 
 #include "instrument/InstrumentConnection.h"
 
-#include "DosikaSimulator.h"
-#include "HalvoSimulator.h"
-#include "ModemSimulator.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
+#include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimulator.h"
 #include "links/SimulatedLine.h"
+#include "modem/ModemSimulator.h"
 #include "support/LineUserInterface.h"
 #include "support/TempDir.h"
 

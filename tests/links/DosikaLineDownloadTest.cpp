@@ -7,11 +7,11 @@
 
 #include "dosika/DosikaDownload.h"
 
-#include "DosikaSimFaults.h"
-#include "DosikaSimSeries.h"
-#include "DosikaSimulator.h"
 #include "SimulatedLine.h"
 #include "core/Errors.h"
+#include "dosika/DosikaSimFaults.h"
+#include "dosika/DosikaSimSeries.h"
+#include "dosika/DosikaSimulator.h"
 #include "support/LineUserInterface.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"

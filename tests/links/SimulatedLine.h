@@ -3,8 +3,8 @@
 // pseudo-terminal in this process, with the client's port opened on it through a link
 // path, as a user's serial port would be. For test executables that link lumetra_sim.
 
-#include "SimDevice.h"
-#include "SimPty.h"
+#include "common/SimDevice.h"
+#include "common/SimPty.h"
 #include "links/InstrumentAdapter.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 // splitting, record layouts per type and firmware, and the generated data.
 
 #include "DosikaSimFixture.h"
-#include "DosikaSimSeries.h"
+#include "dosika/DosikaSimSeries.h"
 
 namespace lumetra::test {
 namespace {

@@ -3,8 +3,8 @@
 // test-side frame reader that knows the layout on its own.
 
 #include "ClientLine.h"
-#include "DosikaSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "dosika/DosikaSimulator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Generated records and the command-line fault syntax.
 
-#include "HalvoSimFaults.h"
-#include "HalvoSimSeries.h"
+#include "halvo/HalvoSimFaults.h"
+#include "halvo/HalvoSimSeries.h"
 
 #include <gtest/gtest.h>
 

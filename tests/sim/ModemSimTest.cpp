@@ -1,8 +1,8 @@
 // The simulated Hayes modem: echo, result formats, and the escape.
 
 #include "ClientLine.h"
-#include "ModemSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "modem/ModemSimulator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // A simulator served on a pseudo-terminal in-process, reached through a link path.
 
 #include "ClientLine.h"
-#include "HalvoSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "halvo/HalvoSimulator.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // client's port opened on it through a link path, as a user's serial port would be.
 // For test executables that link lumetra_sim.
 
-#include "HalvoSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "halvo/HalvoSimulator.h"
 #include "links/InstrumentAdapter.h"
 #include "support/LineUserInterface.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 // instruments they are named after, records that end at the given time with one series
 // break, and nothing left behind after Stop.
 
-#include "ui/DemoInstruments.h"
+#include "demo/DemoInstruments.h"
 
 #include "core/GlobalDefinitions.h"
 #include "core/TimeConversions.h"

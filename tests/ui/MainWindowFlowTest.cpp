@@ -4,12 +4,12 @@
 #include "evaluation/IntegralData.h"
 #include "ui/MainWindow.h"
 
-#include "DosikaSimSeries.h"
-#include "DosikaSimState.h"
-#include "DosikaSimulator.h"
-#include "HalvoSimSeries.h"
-#include "HalvoSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "dosika/DosikaSimSeries.h"
+#include "dosika/DosikaSimState.h"
+#include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimSeries.h"
+#include "halvo/HalvoSimulator.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"
 

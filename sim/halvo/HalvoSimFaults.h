@@ -9,13 +9,16 @@
 //   N        requests N, N+1, ... (so silent:3:2 silences requests 3 and 4)
 //   rec:N    requests for stored record N (command 6 asks for record 1, command 7 for
 //            the one after the last delivered), so retries of one record all match
-//   cmd:C    requests with command code C (decimal)
+//   cmd:C    requests with command code C (12 or 0x0C)
 //   (none)   every request
+// Numbers are decimal or hexadecimal after "0x" (common/SimFaults.h).
 // Kinds: silent (no answer), garble (a payload byte inverted), badend (end byte
 // wrong), short (the frame cut to 5 bytes), echo (the request sent back before the
 // answer), refuse (status 255 instead of the answer). Flags without selector:
 // too-new (identity answered with status 22), mute (no answer at all), and
 // badtime:N (stored record N gets month 0).
+
+#include "common/SimFaults.h"
 
 #include <cstdint>
 #include <string>
@@ -23,7 +26,7 @@
 namespace lumetra::sim {
 
 enum class THalvoFaultKind { Silent, Garble, BadEnd, Short, Echo, Refuse };
-enum class THalvoSelector { Any, FromRequest, Record, Command };
+using THalvoSelector = TSimSelector; // rec:N included: commands 6 and 7 ask for records
 
 struct THalvoFault {
     THalvoFaultKind Kind = THalvoFaultKind::Silent;

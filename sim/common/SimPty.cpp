@@ -1,4 +1,4 @@
-#include "SimPty.h"
+#include "common/SimPty.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "SimFrameDevice.h"
+#include "common/SimFrameDevice.h"
 
 #include <utility>
 

@@ -14,7 +14,7 @@
 // E.g. a Dosika block of one record (status 60, counters 1..5) started 10:30 on 5 Jan:
 //   11 00 1E 0A 05 01 3C 01 00 02 00 03 00 04 00 05 00 (length 0x11 = 17 bytes).
 
-#include "DosikaSimState.h"
+#include "dosika/DosikaSimState.h"
 
 #include <cstdint>
 #include <vector>

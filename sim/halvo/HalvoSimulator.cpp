@@ -1,4 +1,4 @@
-#include "HalvoSimulator.h"
+#include "halvo/HalvoSimulator.h"
 
 #include <algorithm>
 #include <bit>
@@ -74,24 +74,6 @@ std::size_t THalvoSimulator::RecordCursor() const {
     return Cursor;
 }
 
-bool THalvoSimulator::Matches(const THalvoFault& fault, std::uint32_t index, std::uint8_t command,
-                              std::size_t recordNumber) const {
-    if (fault.Count != 0 && fault.Used >= fault.Count) {
-        return false;
-    }
-    switch (fault.Selector) {
-    case THalvoSelector::Any:
-        return true;
-    case THalvoSelector::FromRequest:
-        return index >= fault.Value;
-    case THalvoSelector::Record:
-        return recordNumber != 0 && recordNumber == fault.Value;
-    case THalvoSelector::Command:
-        return command == fault.Value;
-    }
-    return false;
-}
-
 std::vector<std::uint8_t> THalvoSimulator::Answer(const TReceivedFrame& frame) {
     THalvoLoggedRequest entry;
     entry.Frame = frame.Bytes;
@@ -111,23 +93,23 @@ std::vector<std::uint8_t> THalvoSimulator::Answer(const TReceivedFrame& frame) {
     }
     entry.Index = ++RequestCount;
     const std::uint8_t command = frame.Payload[0];
-    std::size_t recordNumber = 0;
+    TSimRequest request{entry.Index, command, 0};
     if (command == 6) {
-        recordNumber = 1;
+        request.Record = 1;
     } else if (command == 7) {
-        recordNumber = Cursor + 1;
+        request.Record = Cursor + 1;
     }
 
     // A silenced request consumes only silence and echo faults; the others wait for
     // the attempt that is actually answered.
     const bool silent = std::any_of(Faults.begin(), Faults.end(), [&](const THalvoFault& f) {
-        return f.Kind == THalvoFaultKind::Silent && Matches(f, entry.Index, command, recordNumber);
+        return f.Kind == THalvoFaultKind::Silent && SimFaultSelects(f, request);
     });
     bool echo = false, refuse = false, garble = false, badEnd = false, cut = false;
     int garbleAt = 3, keep = 5;
     for (THalvoFault& f : Faults) {
         const bool applies = silent ? (f.Kind == THalvoFaultKind::Silent || f.Kind == THalvoFaultKind::Echo) : true;
-        if (!applies || !Matches(f, entry.Index, command, recordNumber)) {
+        if (!applies || !SimFaultSelects(f, request)) {
             continue;
         }
         ++f.Used;

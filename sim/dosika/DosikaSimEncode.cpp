@@ -1,4 +1,4 @@
-#include "DosikaSimEncode.h"
+#include "dosika/DosikaSimEncode.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ModemSimulator.h"
+#include "modem/ModemSimulator.h"
 
 #include <cctype>
 #include <cstdio>

@@ -10,6 +10,7 @@
 //   N        requests N, N+1, ... (silent:3:2 silences requests 3 and 4)
 //   cmd:C    requests with command code C (0x61 or 97)
 //   (none)   every request; the count then defaults to unlimited, else to 1
+// Numbers are decimal or hexadecimal after "0x" (common/SimFaults.h).
 // Kinds:
 //   silent       no answer at all
 //   noend[@K]    a download answer (0x60, 0x61) without its closing frame; with @K
@@ -24,13 +25,15 @@
 //   refuse       status 1 instead of the answer, as while measuring
 //   reject       status 0xFF instead of the answer, as for an unknown command
 
+#include "common/SimFaults.h"
+
 #include <cstdint>
 #include <string>
 
 namespace lumetra::sim {
 
 enum class TDkFaultKind { Silent, NoEnd, Checksum, Complement, OddBlock, BlockLength, SpectrumSize, Echo, Refuse, Reject };
-enum class TDkSelector { Any, FromRequest, Command };
+using TDkSelector = TSimSelector; // never Record: the requests name no record
 
 struct TDkFault {
     TDkFaultKind Kind = TDkFaultKind::Silent;

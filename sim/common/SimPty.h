@@ -4,7 +4,7 @@
 // the slave (directly or through the link path) as often as it likes without the
 // master ever seeing a hang-up.
 
-#include "SimDevice.h"
+#include "common/SimDevice.h"
 
 #include <string>
 #include <thread>

@@ -1,56 +1,17 @@
-#include "HalvoSimSeries.h"
+#include "halvo/HalvoSimSeries.h"
+
+#include "common/SimSeries.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <random>
 
 namespace lumetra::sim {
 
 namespace {
 
-// Own Poisson and uniform draws: the standard distributions differ between
-// libraries, the engine does not.
-class TDraw {
-public:
-    explicit TDraw(std::uint64_t seed) : Engine(seed) {}
-
-    double Uniform() { return static_cast<double>(Engine() >> 11) * 0x1.0p-53; }
-
-    std::uint32_t Poisson(double mean) {
-        if (!(mean > 0.0)) {
-            return 0;
-        }
-        if (mean > 1.0e5) {
-            // Normal approximation; Box-Muller.
-            const double u = std::max(Uniform(), 1e-300);
-            const double z = std::sqrt(-2.0 * std::log(u)) * std::cos(2.0 * std::numbers::pi * Uniform());
-            return static_cast<std::uint32_t>(std::max(0.0, std::round(mean + z * std::sqrt(mean))));
-        }
-        std::uint32_t total = 0;
-        while (mean > 0.0) {
-            const double part = std::min(mean, 30.0);
-            mean -= part;
-            const double limit = std::exp(-part);
-            double product = Uniform();
-            while (product > limit) {
-                ++total;
-                product *= Uniform();
-            }
-        }
-        return total;
-    }
-
-private:
-    std::mt19937_64 Engine;
-};
-
 std::uint16_t Code(double value, double maximum) {
     return static_cast<std::uint16_t>(std::clamp(std::round(value), 0.0, maximum));
-}
-
-double DailyCycle(double hourOfDay, double peakHour) {
-    return std::cos(2.0 * std::numbers::pi * (hourOfDay - peakHour) / 24.0);
 }
 
 // Relative humidity code of types 1 to 6: H = 0.648 r - 4 - 0.00072 r², the root below
@@ -99,7 +60,7 @@ std::uint32_t StatusWord(std::uint8_t type, std::uint8_t version, std::uint32_t 
 }
 
 void FillSpectrum(const THalvoSimState& s, double radon, double thoron, double ah, double minutes,
-                  THalvoSimRecord& r, TDraw& draw) {
+                  THalvoSimRecord& r, TSimDraw& draw) {
     const double k1 = s.UniCon[0] / 1000.0, k2 = s.UniCon[1] / 1000.0, k3 = s.UniCon[2] / 1000.0;
     double f = 1.0;
     if (s.SoftwareVersion > 11) {
@@ -130,7 +91,7 @@ std::vector<THalvoSimRecord> GenerateHalvoRecords(const THalvoSimState& s, const
         return records;
     }
     records.reserve(series.Count);
-    TDraw draw(series.Seed);
+    TSimDraw draw(series.Seed);
     THalvoSimRecord stamp;
     stamp.Year = series.StartYear;
     stamp.Month = series.StartMonth;

@@ -4,8 +4,8 @@
 // of both families build on it; their state shares the one mutex, so a test may read
 // it while the server thread runs.
 
-#include "SimDevice.h"
-#include "SimFrame.h"
+#include "common/SimDevice.h"
+#include "common/SimFrame.h"
 
 #include <mutex>
 

@@ -1,10 +1,10 @@
-#include "ui/DemoInstruments.h"
+#include "demo/DemoInstruments.h"
 
-#include "DosikaSimSeries.h"
-#include "DosikaSimulator.h"
-#include "HalvoSimSeries.h"
-#include "HalvoSimulator.h"
-#include "SimPty.h"
+#include "common/SimPty.h"
+#include "dosika/DosikaSimSeries.h"
+#include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimSeries.h"
+#include "halvo/HalvoSimulator.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The command table of the simulated Dosika-family instrument.
 
-#include "DosikaSimEncode.h"
-#include "DosikaSimulator.h"
+#include "dosika/DosikaSimEncode.h"
+#include "dosika/DosikaSimulator.h"
 
 #include <algorithm>
 #include <bit>

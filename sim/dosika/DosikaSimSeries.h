@@ -6,7 +6,7 @@
 // a record's counters are the sums of that spectrum over the regions of interest, and
 // the sum spectrum is the sum of all interval spectra, so the two agree.
 
-#include "DosikaSimState.h"
+#include "dosika/DosikaSimState.h"
 
 #include <cstddef>
 #include <cstdint>

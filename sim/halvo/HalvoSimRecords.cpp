@@ -1,4 +1,4 @@
-#include "HalvoSimRecords.h"
+#include "halvo/HalvoSimRecords.h"
 
 namespace lumetra::sim {
 

@@ -18,7 +18,7 @@
 // SlowResult holds every result back until the line has been quiet for a second
 // (TPtyServer::kInputGapMs), so the echo and the result arrive in different reads.
 
-#include "SimDevice.h"
+#include "common/SimDevice.h"
 
 #include <array>
 #include <cstdint>

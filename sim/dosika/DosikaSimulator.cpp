@@ -1,4 +1,4 @@
-#include "DosikaSimulator.h"
+#include "dosika/DosikaSimulator.h"
 
 #include <algorithm>
 
@@ -74,21 +74,6 @@ void TDosikaSimulator::ClearRequestLog() {
     Log.clear();
 }
 
-bool TDosikaSimulator::Matches(const TDkFault& fault, std::uint32_t index, std::uint8_t command) const {
-    if ((fault.Count != 0 && fault.Used >= fault.Count) || !CanAct(fault.Kind, command)) {
-        return false;
-    }
-    switch (fault.Selector) {
-    case TDkSelector::Any:
-        return true;
-    case TDkSelector::FromRequest:
-        return index >= fault.Value;
-    case TDkSelector::Command:
-        return command == fault.Value;
-    }
-    return false;
-}
-
 std::vector<std::uint8_t> TDosikaSimulator::Answer(const TReceivedFrame& frame) {
     TDkLoggedRequest entry;
     entry.Frame = frame.Bytes;
@@ -105,18 +90,20 @@ std::vector<std::uint8_t> TDosikaSimulator::Answer(const TReceivedFrame& frame) 
         return {};
     }
     const std::uint8_t command = frame.Payload[0];
+    const TSimRequest request{entry.Index, command, 0};
+    const auto matches = [&](const TDkFault& f) { return CanAct(f.Kind, command) && SimFaultSelects(f, request); };
 
     // A silenced request consumes only silence and echo faults; the others wait for
     // a request that is actually answered.
     const bool silent = std::any_of(Faults.begin(), Faults.end(), [&](const TDkFault& f) {
-        return f.Kind == TDkFaultKind::Silent && Matches(f, entry.Index, command);
+        return f.Kind == TDkFaultKind::Silent && matches(f);
     });
     bool echo = Instrument.Echo, noEnd = false, refuse = false, reject = false;
     std::uint32_t keepFrames = 0, checksumFrame = 0, complementFrame = 0;
     TDamage damage;
     for (TDkFault& f : Faults) {
         const bool applies = !silent || f.Kind == TDkFaultKind::Silent || f.Kind == TDkFaultKind::Echo;
-        if (!applies || !Matches(f, entry.Index, command)) {
+        if (!applies || !matches(f)) {
             continue;
         }
         ++f.Used;

@@ -1,4 +1,4 @@
-#include "SimFrame.h"
+#include "common/SimFrame.h"
 
 namespace lumetra::sim {
 

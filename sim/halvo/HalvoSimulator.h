@@ -9,13 +9,13 @@
 // answer damaged by a fault does not move the record cursor, so a retry gets it again.
 //
 // In-process use: fill a THalvoSimState, construct the simulator, add faults, serve it
-// with a TPtyServer (SimPty.h). Every accessor is safe to call while the server thread
-// is running; a request is logged before its answer is written.
+// with a TPtyServer (common/SimPty.h). Every accessor is safe to call while the server
+// thread is running; a request is logged before its answer is written.
 
-#include "HalvoSimFaults.h"
-#include "HalvoSimRecords.h"
-#include "SimFrameDevice.h"
-#include "SimFrame.h"
+#include "common/SimFrame.h"
+#include "common/SimFrameDevice.h"
+#include "halvo/HalvoSimFaults.h"
+#include "halvo/HalvoSimRecords.h"
 
 #include <array>
 #include <cstdint>
@@ -116,7 +116,6 @@ private:
     std::vector<std::uint8_t> Answer(const TReceivedFrame& frame) override;
     int AnswerDelay() const override { return Instrument.AnswerDelayMs; }
     TReply Execute(const std::vector<std::uint8_t>& request);
-    bool Matches(const THalvoFault& fault, std::uint32_t index, std::uint8_t command, std::size_t recordNumber) const;
 
     THalvoSimState Instrument;
     std::vector<THalvoFault> Faults;

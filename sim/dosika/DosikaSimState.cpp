@@ -1,4 +1,4 @@
-#include "DosikaSimState.h"
+#include "dosika/DosikaSimState.h"
 
 namespace lumetra::sim {
 

@@ -1,40 +1,13 @@
-#include "DosikaSimSeries.h"
+#include "dosika/DosikaSimSeries.h"
+
+#include "common/SimSeries.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
-#include <random>
 
 namespace lumetra::sim {
 
 namespace {
-
-// Own Poisson and uniform draws: the standard distributions differ between
-// libraries, the engine does not.
-class TDraw {
-public:
-    explicit TDraw(std::uint64_t seed) : Engine(seed) {}
-
-    double Uniform() { return static_cast<double>(Engine() >> 11) * 0x1.0p-53; }
-
-    std::uint32_t Poisson(double mean) {
-        std::uint32_t total = 0;
-        while (mean > 0.0) {
-            const double part = std::min(mean, 30.0);
-            mean -= part;
-            const double limit = std::exp(-part);
-            double product = Uniform();
-            while (product > limit) {
-                ++total;
-                product *= Uniform();
-            }
-        }
-        return total;
-    }
-
-private:
-    std::mt19937_64 Engine;
-};
 
 constexpr std::size_t kNuclides = 5;
 constexpr double kEnergyKeV[kNuclides] = {5490.0, 6002.0, 6778.0, 7687.0, 8785.0};
@@ -74,10 +47,6 @@ std::vector<double> PeakShape(double center, std::size_t channels) {
 
 std::uint8_t Code(double value) { return static_cast<std::uint8_t>(std::clamp(std::round(value), 0.0, 254.0)); }
 
-double DailyCycle(double hourOfDay, double peakHour) {
-    return std::cos(2.0 * std::numbers::pi * (hourOfDay - peakHour) / 24.0);
-}
-
 } // namespace
 
 void GenerateDkData(TDkSimState& s, const TDkSeries& series) {
@@ -98,7 +67,7 @@ void GenerateDkData(TDkSimState& s, const TDkSeries& series) {
     const std::uint64_t spectrumMax = s.DeviceType == 1 ? 0xFFFFFFu : 0xFFFFFFFFu;
     const std::uint32_t counterMax = s.DeviceType == 1 ? 0xFFFFu : 0xFFFFFFFFu;
 
-    TDraw draw(series.Seed);
+    TSimDraw draw(series.Seed);
     const std::size_t count = std::min(series.Count, DkSimRecordCapacity(s.DeviceType, s.SoftwareVersion));
     s.Records.reserve(count);
     const unsigned startMinute = s.StartTime.Hour * 60u + s.StartTime.Minute;

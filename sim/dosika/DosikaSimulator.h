@@ -19,13 +19,14 @@
 // frames without the command flag are logged and not answered.
 //
 // In-process use: fill a TDkSimState (DkSimDefaultState, GenerateDkData), construct
-// the simulator, add faults, serve it with a TPtyServer (SimPty.h). Every accessor is
-// safe while the server thread runs; a request is logged before its answer is written.
+// the simulator, add faults, serve it with a TPtyServer (common/SimPty.h). Every
+// accessor is safe while the server thread runs; a request is logged before its answer
+// is written.
 
-#include "DosikaSimFaults.h"
-#include "DosikaSimState.h"
-#include "SimFrameDevice.h"
-#include "SimFrame.h"
+#include "common/SimFrame.h"
+#include "common/SimFrameDevice.h"
+#include "dosika/DosikaSimFaults.h"
+#include "dosika/DosikaSimState.h"
 
 #include <array>
 #include <cstdint>
@@ -81,7 +82,6 @@ private:
     int AnswerDelay() const override { return Instrument.AnswerDelayMs; }
     std::vector<TOutFrame> Execute(const std::vector<std::uint8_t>& request, const TDamage& damage);
     std::vector<std::uint8_t> Status(const std::vector<std::uint8_t>& request);
-    bool Matches(const TDkFault& fault, std::uint32_t index, std::uint8_t command) const;
 
     TDkSimState Instrument;
     std::vector<TDkFault> Faults;

@@ -4,7 +4,7 @@
 // gives the same records everywhere), and raw sensor codes found by inverting the
 // conversions the instrument's evaluation applies.
 
-#include "HalvoSimulator.h"
+#include "halvo/HalvoSimulator.h"
 
 #include <cstddef>
 #include <cstdint>
