@@ -25,8 +25,12 @@ std::string InstrumentDescription(Byte family, Byte type, Word serial, Byte soft
 
 namespace {
 
-int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string& portName = options.Positional[0];
+struct TIdentifyOptions {
+    std::string Port;
+};
+
+int RunIdentify(const TIdentifyOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& portName = options.Port;
     if (portName == TcpIpPortName) {
         // The instrument-server route is not built yet.
         return ReportResult(err, Result::NoTcpIpConnection);
@@ -55,22 +59,18 @@ int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err
 
 } // namespace
 
-const TCliCommand& IdentifyCommand() {
-    static const TCliCommand command{
-        "identify",
-        "identify PORT",
-        "the instrument that answers on a port",
-        "PORT is a serial device (see \"ports\") or a link to one. The port is asked for\n"
-        "a Dosika-family instrument, then a Halvo-family instrument, then a modem. Line 1\n"
-        "is the description of what answers (\"Running instrument, can not read ID/SN\"\n"
-        "for a measuring Dosika-family instrument, \"MODEM, controlled by AT command set\"\n"
-        "for a modem), then \"Family: n\", \"Type: n\", \"Serial: n\" and \"Software: n\".\n"
-        "Each answer is awaited at most 1 s. When nothing answers, the exit status is the\n"
-        "result code, with its message.\n",
-        {{}, {"PORT"}, 1, 1},
-        RunIdentify,
-    };
-    return command;
+void AddIdentifyCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("identify", "the instrument that answers on a port",
+                     "PORT is a serial device (see \"ports\") or a link to one. The port is asked for\n"
+                     "a Dosika-family instrument, then a Halvo-family instrument, then a modem. Line 1\n"
+                     "is the description of what answers (\"Running instrument, can not read ID/SN\"\n"
+                     "for a measuring Dosika-family instrument, \"MODEM, controlled by AT command set\"\n"
+                     "for a modem), then \"Family: n\", \"Type: n\", \"Serial: n\" and \"Software: n\".\n"
+                     "Each answer is awaited at most 1 s. When nothing answers, the exit status is the\n"
+                     "result code, with its message.\n",
+                     RunIdentify);
+    command.add_option("PORT", options.Port)->required();
 }
 
 } // namespace lumetra::cli
