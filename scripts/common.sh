@@ -4,6 +4,7 @@ LUMETRA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-tools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev
   fonts-dejavu-core locales-all
 )
 

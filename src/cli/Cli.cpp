@@ -1,10 +1,12 @@
 #include "cli/Cli.h"
 
 #include "cli/CliCommands.h"
+#include "cli/HelpFormatter.h"
 #include "core/Errors.h"
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,78 +17,126 @@ namespace {
 constexpr int ExitInternalError = 70;
 constexpr int ExitOutputFailed = Result::FileNotWritten;
 
-// In the order of the overview.
-const std::vector<const TCliCommand*>& Commands() {
-    static const std::vector<const TCliCommand*> commands{
-        &PortsCommand(), &SearchCommand(),  &IdentifyCommand(), &DownloadCommand(),
-        &InfoCommand(),  &ConvertCommand(), &ExportCommand(),   &SummaryCommand()};
-    return commands;
-}
+using TAddCommand = void (*)(TCliCommands&);
+constexpr TAddCommand CommandsInOverviewOrder[] = {
+    AddPortsCommand, AddSearchCommand,  AddIdentifyCommand, AddDownloadCommand,
+    AddInfoCommand,  AddConvertCommand, AddExportCommand,   AddSummaryCommand,
+};
 
-const TCliCommand* FindCommand(const std::string& name) {
-    for (const TCliCommand* command : Commands()) {
-        if (name == command->Name) {
-            return command;
+const char* const OverviewDetails =
+    "Data goes to stdout, messages to stderr. Exit status: 0 success; the result code\n"
+    "(1 to 19) of a failed file or instrument operation; 20 a download that found no\n"
+    "records; 64 a usage error.\n";
+
+// The help asked for: the overview for "--help" as the first word; a command's help for
+// "--help" anywhere before "--" after the command's name, whatever else the line holds.
+// Null when the line asks for none. CLI11's own help flag is not used: it would answer
+// a "--help" after "--" too, once the command has all its arguments.
+const CLI::App* HelpAsked(const CLI::App& app, const std::vector<std::string>& words) {
+    if (words.empty()) {
+        return nullptr;
+    }
+    if (words[0] == "--help") {
+        return &app;
+    }
+    const std::vector<const CLI::App*> named =
+        app.get_subcommands([&words](const CLI::App* command) { return command->check_name(words[0]); });
+    if (named.empty()) {
+        return nullptr;
+    }
+    for (std::size_t k = 1; k < words.size() && words[k] != "--"; ++k) {
+        if (words[k] == "--help") {
+            return named.front();
         }
     }
     return nullptr;
 }
 
-void PrintOverview(std::ostream& out) {
-    out << "Usage: lumetra-cli COMMAND [ARGS] [OPTIONS]\n"
-           "       lumetra-cli COMMAND --help\n"
-           "\n"
-           "Commands:\n";
-    std::size_t width = 0;
-    for (const TCliCommand* command : Commands()) {
-        width = std::max(width, std::string(command->Synopsis).size());
-    }
-    for (const TCliCommand* command : Commands()) {
-        const std::string synopsis = command->Synopsis;
-        out << "  " << synopsis << std::string(width - synopsis.size() + 3, ' ') << command->Summary << '\n';
-    }
-    out << "\n"
-           "Data goes to stdout, messages to stderr. Exit status: 0 success; the result code\n"
-           "(1 to 19) of a failed file or instrument operation; 20 a download that found no\n"
-           "records; 64 a usage error.\n";
+// The command the line names, or null before one was recognised.
+const CLI::App* ChosenCommand(const CLI::App& app) {
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    return chosen.empty() ? nullptr : chosen.front();
 }
 
-void PrintCommandHelp(const TCliCommand& command, std::ostream& out) {
-    std::string summary = command.Summary;
-    if (!summary.empty() && summary[0] >= 'a' && summary[0] <= 'z') {
-        summary[0] = static_cast<char>(summary[0] - 'a' + 'A');
+// CLI11 leaves the words it could not place on the command or, when they came after
+// what the command takes, on the App; "--" stays among them.
+std::string FirstLeftOver(const CLI::App& app, const CLI::App* command) {
+    for (const CLI::App* owner : {command, &app}) {
+        if (owner == nullptr) {
+            continue;
+        }
+        for (const std::string& word : owner->remaining()) {
+            if (word != "--") {
+                return word;
+            }
+        }
     }
-    out << "Usage: lumetra-cli " << command.Synopsis << "\n\n" << summary << ".\n\n" << command.Details;
+    return {};
 }
 
-int Dispatch(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (words.empty()) {
+// One line that says what is wrong. A word that fits nowhere is named first, as it
+// probably caused the rest ("info --bogus" is not missing its FILE as much as it has an
+// unknown option); CLI11 would check the required arguments before it.
+std::string UsageMessage(const CLI::ParseError& error, const CLI::App& app) {
+    const CLI::App* command = ChosenCommand(app);
+    std::string message;
+    if (const std::string word = FirstLeftOver(app, command); !word.empty()) {
+        if (word.size() > 1 && word[0] == '-') {
+            message = "unknown option '" +
+                      word.substr(0, word.rfind("--", 0) == 0 ? word.find('=') : word.npos) + "'";
+        } else {
+            message = (command == nullptr ? "unknown command '" : "unexpected argument '") + word + "'";
+        }
+    } else {
+        message = error.what();
+    }
+    for (char& c : message) {
+        if (c == '\n') {
+            c = ' ';
+        }
+    }
+    return command == nullptr ? message : command->get_name() + ": " + message;
+}
+
+int ParseAndRun(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    CLI::App app("", "lumetra-cli");
+    app.formatter(std::make_shared<THelpFormatter>());
+    // Removed before the commands are added, which would take it over.
+    app.set_help_flag();
+    app.require_subcommand(0, 1);
+    TCliCommands commands(app);
+    for (const TAddCommand add : CommandsInOverviewOrder) {
+        add(commands);
+    }
+    app.footer(OverviewDetails);
+
+    const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
+    if (const CLI::App* help = HelpAsked(app, words)) {
+        out << help->help();
+        return 0;
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return ReportUsageError(err, UsageMessage(error, app));
+    }
+    const auto run = commands.Chosen();
+    if (!run) {
         return ReportUsageError(err, "missing command");
     }
-    const std::string& name = words[0];
-    if (name == "--help") {
-        PrintOverview(out);
-        return 0;
-    }
-    const TCliCommand* command = FindCommand(name);
-    if (command == nullptr) {
-        return ReportUsageError(
-            err, (name.size() > 1 && name[0] == '-' ? "unknown option '" : "unknown command '") + name + "'");
-    }
-    const std::vector<std::string> args(words.begin() + 1, words.end());
-    if (RequestsHelp(args)) {
-        PrintCommandHelp(*command, out);
-        return 0;
-    }
-    TCliOptions options;
-    std::string error;
-    if (!ParseCliOptions(args, command->Syntax, options, error)) {
-        return ReportUsageError(err, std::string(command->Name) + ": " + error);
-    }
-    return command->Run(options, out, err);
+    return run(out, err);
 }
 
 } // namespace
+
+std::function<int(std::ostream&, std::ostream&)> TCliCommands::Chosen() const {
+    for (const auto& [command, run] : Runs) {
+        if (command->parsed()) {
+            return run;
+        }
+    }
+    return {};
+}
 
 int ReportUsageError(std::ostream& err, const std::string& message) {
     err << "lumetra-cli: " << message << "\nTry 'lumetra-cli --help'.\n";
@@ -102,11 +152,7 @@ int ReportResult(std::ostream& err, int code) {
 
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     try {
-        std::vector<std::string> words;
-        for (int i = 1; i < argc; ++i) {
-            words.emplace_back(argv[i]);
-        }
-        const int status = Dispatch(words, out, err);
+        const int status = ParseAndRun(argc, argv, out, err);
         // Data lost on the way out (a full disk, a closed pipe) must not pass for success.
         if (!out.flush() && status == 0) {
             err << "lumetra-cli: unable to write the output\n";

@@ -4,6 +4,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
+#include "cli/OptionKinds.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
 #include "dosika/DosikaDownload.h"
@@ -12,7 +13,6 @@
 #include "halvo/HalvoDownload.h"
 #include "instrument/InstrumentConnection.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,20 +84,20 @@ int SaveDownload(const TInstrumentData& data, const std::optional<std::string>& 
     return 0;
 }
 
-int RunDownload(const TCliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string& portName = options.Positional[0];
-    const auto outputName = options.Value("-o");
-    const auto dataDir = options.Value("--data-dir");
-    if (outputName && dataDir) {
-        return ReportUsageError(err, "download: -o and --data-dir exclude each other");
-    }
-    // Matched exactly, like the readers do: a file saved as ".LMX" could not be opened again.
-    if (outputName && std::filesystem::path(*outputName).extension() != ".lmx") {
-        return ReportUsageError(err, "download: the output file name must end in \".lmx\": " + *outputName);
-    }
+struct TDownloadOptions {
+    std::string Port;
+    std::optional<std::string> Output;  // -o: a native file name, not with DataDir
+    std::optional<std::string> DataDir; // the folders of the native file below it
+    bool StopMeasurement = false;
+};
+
+int RunDownload(const TDownloadOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& portName = options.Port;
+    const auto& outputName = options.Output;
+    const auto& dataDir = options.DataDir;
     // Progress rewrites one line in place: only for a person watching a terminal.
     TConsoleUserInterface ui(err, ::isatty(STDERR_FILENO) == 1);
-    ui.YesNoAnswers["Stop measurement?"] = options.HasFlag("--stop-measurement");
+    ui.YesNoAnswers["Stop measurement?"] = options.StopMeasurement;
 
     // A full data set is several megabytes: kept off the stack.
     const auto data = std::make_unique<TInstrumentData>();
@@ -116,31 +116,37 @@ int RunDownload(const TCliOptions& options, std::ostream& out, std::ostream& err
 
 } // namespace
 
-const TCliCommand& DownloadCommand() {
-    static const TCliCommand command{
-        "download",
-        "download PORT [-o FILE] [--data-dir DIR] [--stop-measurement]",
-        "the records of the instrument on a port, saved as a native file",
-        "PORT is a serial device (see \"ports\") or a link to one. The instrument is\n"
-        "identified and its records are read and saved as a native file; prints the path\n"
-        "written. Progress is shown on stderr when that is a terminal.\n"
-        "\n"
-        "  -o FILE             the file to write (the name must end in \".lmx\"; replaced\n"
-        "                      if it exists)\n"
-        "  --data-dir DIR      without -o: the file goes to\n"
-        "                      DIR/DATA/Year-<year>/Dev.No. <serial>/ under its standard\n"
-        "                      name (folders are created); DIR defaults to the current\n"
-        "                      directory\n"
-        "  --stop-measurement  answers \"Stop measurement?\" with Yes (without it: No):\n"
-        "                      a measuring Dosika-family instrument is stopped and read\n"
-        "\n"
-        "Exit status: 0; the result code (1 to 19) with its message (15: a measuring\n"
-        "instrument not stopped; 9: a modem or another link that is not supported here);\n"
-        "20 \"No data available!\" when the instrument holds no records.\n",
-        {{{"-o", true}, {"--data-dir", true}, {"--stop-measurement", false}}, {"PORT"}, 1, 1},
-        RunDownload,
-    };
-    return command;
+void AddDownloadCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("download", "the records of the instrument on a port, saved as a native file",
+                     "PORT is a serial device (see \"ports\") or a link to one. The instrument is\n"
+                     "identified and its records are read and saved as a native file; prints the path\n"
+                     "written. Progress is shown on stderr when that is a terminal.\n"
+                     "\n"
+                     "Exit status: 0; the result code (1 to 19) with its message (15: a measuring\n"
+                     "instrument not stopped; 9: a modem or another link that is not supported here;\n"
+                     "11: the file could not be written); 20 \"No data available!\" when the\n"
+                     "instrument holds no records.\n",
+                     RunDownload);
+    command.add_option("PORT", options.Port)->required();
+    CLI::Option* output =
+        command
+            .add_option("-o", options.Output,
+                        "the file to write (the name must end in \".lmx\"; replaced if it exists)")
+            ->check(NativeFileName())
+            ->type_name("FILE");
+    CLI::Option* dataDir =
+        command
+            .add_option("--data-dir", options.DataDir,
+                        "without -o: the file goes to\nDIR/DATA/Year-<year>/Dev.No. <serial>/ under "
+                        "its standard name (folders are created); DIR defaults to the current "
+                        "directory")
+            ->type_name("DIR");
+    output->excludes(dataDir);
+    AddFlag(
+        command, "--stop-measurement", options.StopMeasurement,
+        "answers \"Stop measurement?\" with Yes (without it: No): a measuring Dosika-family instrument is "
+        "stopped and read");
 }
 
 } // namespace lumetra::cli

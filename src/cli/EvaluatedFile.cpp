@@ -1,6 +1,7 @@
 #include "cli/EvaluatedFile.h"
 
 #include "cli/CliCommands.h"
+#include "cli/OptionKinds.h"
 #include "core/Errors.h"
 #include "evaluation/RecordEvaluation.h"
 #include "files/OlderFileFormats.h"
@@ -20,55 +21,72 @@ bool ParseIndex(const std::string& text, unsigned long& value) {
     return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
+// Gives the message for a malformed range, else an empty text and the range.
+std::string ParseRange(const std::string& text, TRecordRange& range) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos || !ParseIndex(text.substr(0, colon), range.Left) ||
+        !ParseIndex(text.substr(colon + 1), range.Right)) {
+        return "bad range '" + text + "', expected L:R";
+    }
+    if (range.Left < 1 || range.Left > range.Right) {
+        return "bad range '" + text + "', expected 1 <= L <= R";
+    }
+    return {};
+}
+
 } // namespace
 
-int OpenEvaluatedFile(const char* command, const TCliOptions& options, TEvaluatedFile& file, std::ostream& err) {
-    const std::string name = command;
-    Byte system = UnitsSI;
-    if (const auto units = options.Value("--units")) {
-        if (*units == "us") {
-            system = UnitsUS;
-        } else if (*units != "si") {
-            return ReportUsageError(err, name + ": --units must be si or us, not '" + *units + "'");
-        }
-    }
+void AddEvaluationOptions(CLI::App& command, TEvaluationOptions& options) {
+    command.add_option("FILE", options.File)->required();
+    command.add_option("--units", options.Units, "SI units (the default) or US units")
+        ->check(OneOf({"si", "us"}))
+        ->type_name("si|us");
+    command
+        .add_option_function<std::string>(
+            "--range",
+            [&options](const std::string& text) {
+                TRecordRange range;
+                ParseRange(text, range);
+                options.Range = range;
+            },
+            "records L to R, 1-based and inclusive (default: all)")
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                TRecordRange range;
+                return ParseRange(text, range);
+            },
+            ""))
+        ->type_name("L:R");
+}
 
-    unsigned long left = 0;
-    unsigned long right = 0;
-    const auto range = options.Value("--range");
-    if (range) {
-        const auto colon = range->find(':');
-        if (colon == std::string::npos || !ParseIndex(range->substr(0, colon), left) ||
-            !ParseIndex(range->substr(colon + 1), right)) {
-            return ReportUsageError(err, name + ": bad range '" + *range + "', expected L:R");
-        }
-        if (left < 1 || left > right) {
-            return ReportUsageError(err, name + ": bad range '" + *range + "', expected 1 <= L <= R");
-        }
-    }
-
+int OpenEvaluatedFile(const char* command, const TEvaluationOptions& options, TEvaluatedFile& file,
+                      std::ostream& err) {
     // Every reader promises records on success; the check keeps a broken promise from
     // indexing outside the record array.
     TInstrumentData& raw = file.Raw;
-    if (ReadAnyDataFile(options.Positional[0], raw) != Result::Success || !raw.Valid || raw.NumberOfRecords == 0 ||
+    if (ReadAnyDataFile(options.File, raw) != Result::Success || !raw.Valid || raw.NumberOfRecords == 0 ||
         raw.NumberOfRecords > MaxRecords) {
         return ReportResult(err, Result::FileUnreadable);
     }
     const unsigned long count = raw.NumberOfRecords;
-    if (!range) {
-        left = 1;
-        right = count;
-    } else if (right > count) {
-        return ReportUsageError(err, name + ": range '" + *range + "' outside the records 1.." + std::to_string(count));
+    TRecordRange range{1, count};
+    if (options.Range) {
+        range = *options.Range;
+        if (range.Right > count) {
+            return ReportUsageError(err, std::string(command) + ": range '" + std::to_string(range.Left) +
+                                             ":" + std::to_string(range.Right) + "' outside the records 1.." +
+                                             std::to_string(count));
+        }
     }
-    file.RangeGiven = range.has_value();
+    file.RangeGiven = options.Range.has_value();
 
-    SetUnitSystem(system, file.Units);
+    SetUnitSystem(options.Units == "us" ? UnitsUS : UnitsSI, file.Units);
     EvaluateDataSet(file.Units, raw, file.Data);
     if (!file.Data.Valid) {
         return ReportResult(err, Result::FileUnreadable);
     }
-    CalculateIntegralData(static_cast<Integer>(left), static_cast<Integer>(right), raw, file.Integral, file.Data);
+    CalculateIntegralData(static_cast<Integer>(range.Left), static_cast<Integer>(range.Right), raw,
+                          file.Integral, file.Data);
     return 0;
 }
 

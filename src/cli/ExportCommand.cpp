@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace lumetra::cli {
@@ -16,16 +17,22 @@ namespace {
 
 constexpr int ExitWriteFailed = Result::FileNotWritten;
 
-int RunExport(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+struct TExportOptions {
+    TEvaluationOptions Evaluation;
+    std::optional<std::string> Output;  // stdout when not given
+    std::optional<std::string> Comment; // the file's comment when not given
+};
+
+int RunExport(const TExportOptions& options, std::ostream& out, std::ostream& err) {
     // Two full data sets are several megabytes: kept off the stack.
     const auto file = std::make_unique<TEvaluatedFile>();
-    if (const int status = OpenEvaluatedFile("export", options, *file, err); status != 0) {
+    if (const int status = OpenEvaluatedFile("export", options.Evaluation, *file, err); status != 0) {
         return status;
     }
-    const std::string dataFileName = std::filesystem::path(options.Positional[0]).filename().string();
-    const std::string comment = options.Value("--comment").value_or(file->Raw.Comment);
+    const std::string dataFileName = std::filesystem::path(options.Evaluation.File).filename().string();
+    const std::string comment = options.Comment.value_or(file->Raw.Comment);
 
-    if (const auto outputName = options.Value("-o")) {
+    if (const auto& outputName = options.Output) {
         if (!WriteAsciiExport(*outputName, dataFileName, comment, file->Integral, file->Data, file->Raw)) {
             err << "Unable to write file: " << *outputName << '\n';
             return ExitWriteFailed;
@@ -40,25 +47,24 @@ int RunExport(const TCliOptions& options, std::ostream& out, std::ostream& err) 
 
 } // namespace
 
-const TCliCommand& ExportCommand() {
-    static const TCliCommand command{
-        "export",
-        "export FILE [-o OUT] [--units si|us] [--range L:R] [--comment TEXT]",
-        "the tab-separated text export of a range of records",
-        "FILE is a data file of any of the formats .lmx, .lm3, .lmb and .hvb. Its records\n"
-        "are evaluated and written as the main window's text export writes them: header,\n"
-        "results of the range, sum spectrum, column headers, units and one line per record,\n"
-        "tab-separated with CR LF line ends and the decimal separator of the locale.\n"
-        "\n"
-        "  -o OUT           the text file to write (replaced if it exists); prints its\n"
-        "                   path. Without it the export goes to stdout.\n"
-        "  --units si|us    SI units (the default) or US units\n"
-        "  --range L:R      records L to R, 1-based and inclusive (default: all)\n"
-        "  --comment TEXT   the comment of the export (default: the file's comment)\n",
-        {{{"-o", true}, {"--units", true}, {"--range", true}, {"--comment", true}}, {"FILE"}, 1, 1},
-        RunExport,
-    };
-    return command;
+void AddExportCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("export", "the tab-separated text export of a range of records",
+                     "FILE is a data file of any of the formats .lmx, .lm3, .lmb and .hvb. Its records\n"
+                     "are evaluated and written as the main window's text export writes them: header,\n"
+                     "results of the range, sum spectrum, column headers, units and one line per record,\n"
+                     "tab-separated with CR LF line ends and the decimal separator of the locale.\n",
+                     RunExport);
+    command
+        .add_option(
+            "-o", options.Output,
+            "the text file to write (replaced if it exists); prints its path. Without it the export goes "
+            "to stdout.")
+        ->type_name("OUT");
+    AddEvaluationOptions(command, options.Evaluation);
+    command
+        .add_option("--comment", options.Comment, "the comment of the export (default: the file's comment)")
+        ->type_name("TEXT");
 }
 
 } // namespace lumetra::cli

@@ -12,10 +12,14 @@ namespace lumetra::cli {
 
 namespace {
 
-int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err) {
+struct TIdentifyOptions {
+    std::string Port;
+};
+
+int RunIdentify(const TIdentifyOptions& options, std::ostream& out, std::ostream& err) {
     TConsoleUserInterface ui(err);
     TInstrumentIdentity identity;
-    const Byte result = IdentifyOnPort(ui, options.Positional[0], identity);
+    const Byte result = IdentifyOnPort(ui, options.Port, identity);
     if (result != Result::Success) {
         return ReportResult(err, result);
     }
@@ -29,22 +33,18 @@ int RunIdentify(const TCliOptions& options, std::ostream& out, std::ostream& err
 
 } // namespace
 
-const TCliCommand& IdentifyCommand() {
-    static const TCliCommand command{
-        "identify",
-        "identify PORT",
-        "the instrument that answers on a port",
-        "PORT is a serial device (see \"ports\") or a link to one. The port is asked for\n"
-        "a Dosika-family instrument, then a Halvo-family instrument, then a modem. Line 1\n"
-        "is the description of what answers (\"Running instrument, can not read ID/SN\"\n"
-        "for a measuring Dosika-family instrument, \"MODEM, controlled by AT command set\"\n"
-        "for a modem), then \"Family: n\", \"Type: n\", \"Serial: n\" and \"Software: n\".\n"
-        "Each answer is awaited at most 1 s. When nothing answers, the exit status is the\n"
-        "result code, with its message.\n",
-        {{}, {"PORT"}, 1, 1},
-        RunIdentify,
-    };
-    return command;
+void AddIdentifyCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("identify", "the instrument that answers on a port",
+                     "PORT is a serial device (see \"ports\") or a link to one. The port is asked for\n"
+                     "a Dosika-family instrument, then a Halvo-family instrument, then a modem. Line 1\n"
+                     "is the description of what answers (\"Running instrument, can not read ID/SN\"\n"
+                     "for a measuring Dosika-family instrument, \"MODEM, controlled by AT command set\"\n"
+                     "for a modem), then \"Family: n\", \"Type: n\", \"Serial: n\" and \"Software: n\".\n"
+                     "Each answer is awaited at most 1 s. When nothing answers, the exit status is the\n"
+                     "result code, with its message.\n",
+                     RunIdentify);
+    command.add_option("PORT", options.Port)->required();
 }
 
 } // namespace lumetra::cli

@@ -85,8 +85,12 @@ void PrintInfo(const std::string& fileName, const TInstrumentData& data, std::os
     out << "Comment: " << SingleLine(data.Comment) << '\n';
 }
 
-int RunInfo(const TCliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string& fileName = options.Positional[0];
+struct TInfoOptions {
+    std::string File;
+};
+
+int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& fileName = options.File;
     TInstrumentData data;
     // Every reader promises records on success; the check keeps a broken promise from
     // indexing outside the record array.
@@ -100,19 +104,15 @@ int RunInfo(const TCliOptions& options, std::ostream& out, std::ostream& err) {
 
 } // namespace
 
-const TCliCommand& InfoCommand() {
-    static const TCliCommand command{
-        "info",
-        "info FILE",
-        "header, setup, records and time span of a data file",
-        "FILE is a data file of any of the formats .lmx, .lm3, .lmb and .hvb (the extension\n"
-        "is matched exactly). Prints one \"Label: value\" line each: file, format,\n"
-        "instrument, header, setup, number of records, first and last time stamp, spectrum\n"
-        "channels and comment.\n",
-        {{}, {"FILE"}, 1, 1},
-        RunInfo,
-    };
-    return command;
+void AddInfoCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("info", "header, setup, records and time span of a data file",
+                     "FILE is a data file of any of the formats .lmx, .lm3, .lmb and .hvb (the extension\n"
+                     "is matched exactly). Prints one \"Label: value\" line each: file, format,\n"
+                     "instrument, header, setup, number of records, first and last time stamp, spectrum\n"
+                     "channels and comment.\n",
+                     RunInfo);
+    command.add_option("FILE", options.File)->required();
 }
 
 } // namespace lumetra::cli

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/ConsoleUserInterface.h"
+#include "cli/OptionKinds.h"
 #include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
 
@@ -14,8 +15,12 @@ namespace {
 
 constexpr int ExitNothingFound = 1;
 
-int RunSearch(const TCliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::string directory = options.Value("--ports-dir").value_or("/dev");
+struct TSearchOptions {
+    std::string PortsDir = "/dev";
+};
+
+int RunSearch(const TSearchOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& directory = options.PortsDir;
     TConsoleUserInterface ui(err);
     std::vector<TPortEntry> entries;
     for (const std::string& name : SearchComPorts(directory)) {
@@ -33,25 +38,18 @@ int RunSearch(const TCliOptions& options, std::ostream& out, std::ostream& err) 
 
 } // namespace
 
-const TCliCommand& SearchCommand() {
-    static const TCliCommand command{
-        "search",
-        "search [--ports-dir DIR]",
-        "every serial port probed for an instrument",
-        "Asks every port of the port list (see \"ports\") in turn what answers: a\n"
-        "Dosika-family instrument, a Halvo-family instrument or a modem. Prints one line\n"
-        "per port that answered: \"PORT -> description\", or \"PORT Running instrument,\n"
-        "can not read ID/SN\" for a measuring Dosika-family instrument. A port where\n"
-        "nothing answers takes about 5 s.\n"
-        "\n"
-        "  --ports-dir DIR  look for the serial devices in DIR instead of /dev (names as\n"
-        "                   there: ttyS0, ttyUSB1, ...; links to devices count)\n"
-        "\n"
-        "Exit status: 0; 1 with \"No connected instruments found.\" when nothing answered.\n",
-        {{{"--ports-dir", true}}, {}, 0, 0},
-        RunSearch,
-    };
-    return command;
+void AddSearchCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("search", "every serial port probed for an instrument",
+                     "Asks every port of the port list (see \"ports\") in turn what answers: a\n"
+                     "Dosika-family instrument, a Halvo-family instrument or a modem. Prints one line\n"
+                     "per port that answered: \"PORT -> description\", or \"PORT Running instrument,\n"
+                     "can not read ID/SN\" for a measuring Dosika-family instrument. A port where\n"
+                     "nothing answers takes about 5 s.\n"
+                     "\n"
+                     "Exit status: 0; 1 with \"No connected instruments found.\" when nothing answered.\n",
+                     RunSearch);
+    AddPortsDirOption(command, options.PortsDir);
 }
 
 } // namespace lumetra::cli

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/EvaluatedFile.h"
+#include "cli/OptionKinds.h"
 #include "evaluation/IntegralData.h"
 
 #include <memory>
@@ -53,25 +54,23 @@ void PrintSummary(const TSummaryTexts& texts, bool oneSeries, std::ostream& out)
     out << "One series: " << (oneSeries ? "yes" : "no") << '\n';
 }
 
-int RunSummary(const TCliOptions& options, std::ostream& out, std::ostream& err) {
-    Byte mode = 0;
-    const auto modeText = options.Value("--mode");
-    if (modeText) {
-        if (modeText->size() != 1 || (*modeText)[0] < '1' || (*modeText)[0] > '6') {
-            return ReportUsageError(err, "summary: --mode must be 1 to 6, not '" + *modeText + "'");
-        }
-        mode = static_cast<Byte>((*modeText)[0] - '0');
-    }
+struct TSummaryOptions {
+    TEvaluationOptions Evaluation;
+    int Mode = 0; // 1 to 6; 0: the mode the main window starts with
+};
+
+int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& err) {
     const auto file = std::make_unique<TEvaluatedFile>();
-    if (const int status = OpenEvaluatedFile("summary", options, *file, err); status != 0) {
+    if (const int status = OpenEvaluatedFile("summary", options.Evaluation, *file, err); status != 0) {
         return status;
     }
     const TSensorValidityMatrix& valid = file->Data.SensorValidityMatrix;
-    if (!modeText) {
+    Byte mode = static_cast<Byte>(options.Mode);
+    if (options.Mode == 0) {
         mode = InitialMode(valid);
     } else if (!HoldsQuantity(valid, mode)) {
-        return ReportUsageError(err, "summary: --mode " + *modeText + ": the file holds no " + QuantityName(mode) +
-                                         " values");
+        return ReportUsageError(err, "summary: --mode " + std::to_string(options.Mode) +
+                                         ": the file holds no " + QuantityName(mode) + " values");
     }
     const TTranslate english = [](const std::string& text) { return text; };
     const TSummaryTexts texts =
@@ -82,26 +81,24 @@ int RunSummary(const TCliOptions& options, std::ostream& out, std::ostream& err)
 
 } // namespace
 
-const TCliCommand& SummaryCommand() {
-    static const TCliCommand command{
-        "summary",
-        "summary FILE [--units si|us] [--range L:R] [--mode 1-6]",
-        "the summary panel's texts for a range of records",
-        "FILE is a data file of any of the formats .lmx, .lm3, .lmb and .hvb. Its records\n"
-        "are evaluated and summed up over the range as the main window's summary panel\n"
-        "shows them, one \"Label: text\" line each: instrument, records, start and end,\n"
-        "period, exposure time, average, exposure or dose (SI units only), and whether\n"
-        "the range is one measurement series.\n"
-        "\n"
-        "  --units si|us    SI units (the default) or US units\n"
-        "  --range L:R      records L to R, 1-based and inclusive (default: all)\n"
-        "  --mode 1-6       the quantity: 1 radon, 2 radon (fast), 3 thoron, 4 EEC (radon),\n"
-        "                   5 PAEC (radon), 6 PAEC (thoron); one the file holds. Default:\n"
-        "                   radon, or EEC (radon) for the files without radon.\n",
-        {{{"--units", true}, {"--range", true}, {"--mode", true}}, {"FILE"}, 1, 1},
-        RunSummary,
-    };
-    return command;
+void AddSummaryCommand(TCliCommands& commands) {
+    auto [command, options] =
+        commands.Add("summary", "the summary panel's texts for a range of records",
+                     "FILE is a data file of any of the formats .lmx, .lm3, .lmb and .hvb. Its records\n"
+                     "are evaluated and summed up over the range as the main window's summary panel\n"
+                     "shows them, one \"Label: text\" line each: instrument, records, start and end,\n"
+                     "period, exposure time, average, exposure or dose (SI units only), and whether\n"
+                     "the range is one measurement series.\n",
+                     RunSummary);
+    AddEvaluationOptions(command, options.Evaluation);
+    command
+        .add_option(
+            "--mode", options.Mode,
+            "the quantity: 1 radon, 2 radon (fast), 3 thoron, 4 EEC (radon), 5 PAEC (radon), 6 PAEC "
+            "(thoron); one the file holds. Default: radon, or EEC (radon) for the files without radon.")
+        ->check(DecimalNumber())
+        ->check(CLI::Range(1, 6).description(""))
+        ->type_name("1-6");
 }
 
 } // namespace lumetra::cli

@@ -261,6 +261,18 @@ TEST_F(ExportSummary, SummaryOfAProgenySetStartsOnTheEec) {
     ExpectUsageError({"summary", Dir.File("survey.lm3"), "--mode", "1"}, "radon");
 }
 
+TEST_F(ExportSummary, OptionsInAnyOrderAndForm) {
+    const TCliRun run = RunLumetraCli({"export", File, "--range", "2:3", "--comment", "-x"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out.rfind("Comment:\r\n-x\r\n", 0), 0u) << run.Out; // a value may start with a dash
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"export", "--comment=-x", "--range=2:3", File},
+                                               {"export", "--range", "2:3", File, "--comment", "-x"},
+                                               {"export", "--comment", "-x", "--range", "2:3", "--", File}}) {
+        EXPECT_EQ(RunLumetraCli(args).Out, run.Out) << args[1];
+    }
+}
+
 TEST_F(ExportSummary, UsageErrors) {
     for (const std::string command : {"export", "summary"}) {
         SCOPED_TRACE(command);
@@ -275,6 +287,7 @@ TEST_F(ExportSummary, UsageErrors) {
         ExpectUsageError({command, File, "--units", "SI"}, "SI");
         ExpectUsageError({command, File, "--units", "metric"}, "metric");
         ExpectUsageError({command, File, "--units", ""}, "--units");
+        ExpectUsageError({command, File, "--units", "si", "--units=us"}, "--units");
         ExpectUsageError({command, File, "--bogus"}, "--bogus");
         ExpectUsageError({command}, "FILE");
         // Checked before the file is read.

@@ -9,7 +9,8 @@
 namespace lumetra::test {
 namespace {
 
-void ExpectUsageError(const std::vector<std::string>& args) {
+// `named`: what the message must name.
+void ExpectUsageError(const std::vector<std::string>& args, const std::string& named = "") {
     std::string joined;
     for (const auto& arg : args) {
         joined += " [" + arg + "]";
@@ -21,6 +22,7 @@ void ExpectUsageError(const std::vector<std::string>& args) {
     const std::vector<std::string> lines = Lines(run.Err);
     ASSERT_EQ(lines.size(), 2u) << run.Err;
     EXPECT_FALSE(lines[0].empty());
+    EXPECT_NE(lines[0].find(named), std::string::npos) << lines[0];
     EXPECT_EQ(lines[1], "Try 'lumetra-cli --help'.");
 }
 
@@ -42,11 +44,24 @@ TEST(CliUsage, ErrorsGiveExit64) {
 }
 
 TEST(CliUsage, ErrorsNameWhatIsWrong) {
-    EXPECT_NE(RunLumetraCli({"frobnicate"}).Err.find("frobnicate"), std::string::npos);
-    EXPECT_NE(RunLumetraCli({"info", "--bogus", "a.lmx"}).Err.find("--bogus"), std::string::npos);
-    EXPECT_NE(RunLumetraCli({"info"}).Err.find("FILE"), std::string::npos);
-    EXPECT_NE(RunLumetraCli({"info", "a.lmx", "b.lmx"}).Err.find("b.lmx"), std::string::npos);
-    EXPECT_NE(RunLumetraCli({"convert", "a.lm3"}).Err.find("-o"), std::string::npos);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"frobnicate"}, "frobnicate"},
+        {{"help"}, "help"},
+        {{"info", "--bogus", "a.lmx"}, "--bogus"},
+        {{"info", "a.lmx", "--verbose=1"}, "--verbose"},
+        {{"info", "-help"}, "-help"},
+        {{"info"}, "FILE"},
+        {{"info", "a.lmx", "b.lmx"}, "b.lmx"},
+        {{"info", "a.lmx", "--", "b.lmx"}, "b.lmx"},
+        {{"info", "a.lmx", "--", "--help"}, "--help"},
+        {{"convert", "a.lm3"}, "-o"},
+        {{"convert", "a.lm3", "-o"}, "-o"},
+        {{"convert", "a.lm3", "-o", "b.lmx", "-o", "c.lmx"}, "-o"},
+        {{"download", "COM1", "--stop-measurement=yes"}, "--stop-measurement"},
+    };
+    for (const auto& [args, named] : cases) {
+        ExpectUsageError(args, named);
+    }
 }
 
 TEST(CliUsage, CheckedBeforeTheFileIsRead) {
@@ -71,24 +86,33 @@ TEST(CliUsage, OverviewListsEveryCommand) {
 }
 
 TEST(CliUsage, CommandHelpWinsOverOtherArguments) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"info", "--help"}, {"info", "x.lmx", "--bogus", "--help"}}) {
+    const std::string info = "Usage: lumetra-cli info FILE\n";
+    const std::string convert = "Usage: lumetra-cli convert FILE -o OUT.lmx\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"info", "--help"}, info},
+        {{"info", "x.lmx", "--bogus", "--help"}, info},
+        {{"convert", "--help"}, convert},
+        {{"convert", "a.lm3", "-o", "b.lmx", "-o", "c.txt", "--help"}, convert},
+        {{"summary", "a.lmx", "--mode", "9", "--help"}, "Usage: lumetra-cli summary FILE "},
+        {{"export", "a.lmx", "--comment", "--help"}, "Usage: lumetra-cli export FILE "},
+    };
+    for (const auto& [args, usage] : cases) {
         const TCliRun run = RunLumetraCli(args);
         EXPECT_EQ(run.Status, 0);
         EXPECT_EQ(run.Err, "");
-        EXPECT_EQ(run.Out.rfind("Usage: lumetra-cli info FILE\n", 0), 0u) << run.Out;
+        EXPECT_EQ(run.Out.rfind(usage, 0), 0u) << run.Out;
     }
-    const TCliRun convert = RunLumetraCli({"convert", "--help"});
-    EXPECT_EQ(convert.Status, 0);
-    EXPECT_EQ(convert.Out.rfind("Usage: lumetra-cli convert FILE -o OUT.lmx\n", 0), 0u) << convert.Out;
-    EXPECT_NE(convert.Out.find("-o OUT.lmx"), std::string::npos);
+    EXPECT_NE(RunLumetraCli({"convert", "--help"}).Out.find("  -o OUT.lmx  "), std::string::npos);
 }
 
-TEST(CliUsage, HelpAfterDoubleDashIsAFileName) {
+TEST(CliUsage, AfterDoubleDashAndAsALoneDashWordsAreArguments) {
     // "--" ends the options, so "--help" after it is the FILE argument of info.
-    const TCliRun run = RunLumetraCli({"info", "--", "--help"});
-    EXPECT_EQ(run.Status, 6);
-    EXPECT_EQ(run.Err, "Unable to open file! Wrong file format!\n");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"info", "--", "--help"}, {"info", "--", "-o"}, {"info", "-"}}) {
+        const TCliRun run = RunLumetraCli(args);
+        EXPECT_EQ(run.Status, 6) << args.back();
+        EXPECT_EQ(run.Err, "Unable to open file! Wrong file format!\n");
+    }
 }
 
 } // namespace
