@@ -39,6 +39,9 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // A Yes/No question; true for Yes.
     virtual bool AskYesNo(const std::string& title, const std::string& question) = 0;
+    // A Yes/No question before something that cannot be undone (clearing the memory,
+    // stopping a measurement): a warning, with No as the default answer.
+    virtual bool AskWarning(const std::string& title, const std::string& question) { return AskYesNo(title, question); }
     // A text input box starting with `value`; false when cancelled (value unchanged).
     virtual bool InputText(const std::string& title, const std::string& prompt, std::string& value) = 0;
     // Choosing one of `items`; the 0-based index, or -1 when nothing was chosen.

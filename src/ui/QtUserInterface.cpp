@@ -31,6 +31,11 @@ bool TQtUserInterface::AskYesNo(const std::string& title, const std::string& que
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool TQtUserInterface::AskWarning(const std::string& title, const std::string& question) {
+    return QMessageBox::warning(Parent, Q(title), Q(question), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 bool TQtUserInterface::InputText(const std::string& title, const std::string& prompt, std::string& value) {
     bool ok = false;
     const QString answer = QInputDialog::getText(Parent, Q(title), Q(prompt), QLineEdit::Normal, Q(value), &ok);

@@ -23,6 +23,7 @@ public:
 
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& title, const std::string& question) override;
+    bool AskWarning(const std::string& title, const std::string& question) override;
     bool InputText(const std::string& title, const std::string& prompt, std::string& value) override;
     int ChooseFromList(const std::string& title, const std::vector<std::string>& items) override;
     void ShowProgress(const std::string& title, int maximum) override;
