@@ -25,8 +25,8 @@ bool SetKey(const std::string& key, const std::string& value, TDkSimValues& v) {
 } // namespace
 
 bool ParseDkValues(const std::string& text, TDkSimValues& values, std::string& error) {
-    return ApplySimKeyValues(
-        text, "analog values", [&](const std::string& key, const std::string& value) { return SetKey(key, value, values); }, error);
+    const auto set = [&](const std::string& key, const std::string& value) { return SetKey(key, value, values); };
+    return ApplySimKeyValues(text, "analog values", set, error);
 }
 
 } // namespace lumetra::sim

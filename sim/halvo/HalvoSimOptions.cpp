@@ -51,8 +51,8 @@ bool SetKey(const std::string& key, const std::string& value, THalvoRecent& r) {
 } // namespace
 
 bool ParseHalvoRecent(const std::string& text, THalvoRecent& recent, std::string& error) {
-    return ApplySimKeyValues(
-        text, "recent readings", [&](const std::string& key, const std::string& value) { return SetKey(key, value, recent); }, error);
+    const auto set = [&](const std::string& key, const std::string& value) { return SetKey(key, value, recent); };
+    return ApplySimKeyValues(text, "recent readings", set, error);
 }
 
 bool HalvoBatteryFits(std::uint8_t type, std::uint16_t raw) { return HalvoIsSpectrumType(type) || raw <= 0xFF; }
