@@ -51,17 +51,7 @@ TEST_F(DosikaAnalogTest, DacTestDrivesTheOutputsAndTheSwitchFollowsItsCommand) {
 
 TEST_F(DosikaAnalogTest, ReadingsSetByTheTestOrItsSourceAreWhatTheClientReads) {
     Serve(Sensor(6));
-    TDkSimValues v;
-    v.RadonValue = 120;
-    v.RadonError = 8;
-    v.ThoronValue = -1;
-    v.ThoronError = 0;
-    v.TemperatureCode = 100;
-    v.HumidityCode = 255;
-    v.AOut1Value = 1022;
-    v.AOut2Value = 1023;
-    v.Status = 1;
-    Simulator->SetValues(v);
+    Simulator->SetValues({120, 8, -1, 0, 100, 255, 1022, 1023, 1});
     const struct {
         std::uint8_t Command;
         Bytes Answer;
@@ -96,31 +86,12 @@ TEST_F(DosikaAnalogTest, MeasuringRefusesOnlyTheReadsOfIdentitySetupAndData) {
         Bytes Request;
         bool Refused;
     } cases[] = {
-        {{0x40}, true},
-        {{0x41}, true},
-        {{0x42}, true},
-        {{0x43}, true},
-        {{0x44}, true},
-        {{0x50}, true},
-        {{0x51}, true},
-        {{0x53}, true},
-        {{0x30, 30, 45, 14, 15, 3}, false}, // clock
-        {{0x25, 0xF4, 0x01, 0x00, 0x00}, false},
-        {{0x26, 0xFF}, false},
-        {{0x22, 0xE8, 0x03, 0xE8, 0x03}, false},
-        {{0x23, 0x01}, false},
-        {{0x24, 0x0A, 0x00, 0x0A, 0x00}, false},
-        {{0x52}, false},
-        {{0x54}, false},
-        {{0x55}, false},
-        {{0x62}, false},
-        {{0x65}, false},
-        {{0x31, 0x00, 60}, false},
-        {{0x20, 49, 1, 0}, false},
-        {{0x13, 1, 2, 3, 4}, false},
-        {{0x14, 5, 6}, false},
-        {{0x34}, false},
-        {{0x32}, false},
+        {{0x40}, true}, {{0x41}, true}, {{0x42}, true}, {{0x43}, true}, {{0x44}, true}, {{0x50}, true},
+        {{0x51}, true}, {{0x53}, true}, {{0x30, 30, 45, 14, 15, 3}, false} /* clock */,
+        {{0x25, 0xF4, 0x01, 0x00, 0x00}, false}, {{0x26, 0xFF}, false}, {{0x22, 0xE8, 0x03, 0xE8, 0x03}, false},
+        {{0x23, 0x01}, false}, {{0x24, 0x0A, 0x00, 0x0A, 0x00}, false}, {{0x52}, false}, {{0x54}, false},
+        {{0x55}, false}, {{0x62}, false}, {{0x65}, false}, {{0x31, 0x00, 60}, false}, {{0x20, 49, 1, 0}, false},
+        {{0x13, 1, 2, 3, 4}, false}, {{0x14, 5, 6}, false}, {{0x34}, false}, {{0x32}, false},
     };
     for (const auto& c : cases) {
         const Bytes answer = AskPayload(c.Request);

@@ -71,9 +71,9 @@ TIdentity Identify(TLineUserInterface& ui, const std::string& path) {
     return id;
 }
 
-// Downloads with the port settings the main window uses for a direct line; the byte
-// pauses are skipped so a few dozen records take well under a second.
-Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
+// Runs an operation with the port settings the main window uses for a direct line;
+// the byte pauses are skipped so a few dozen records take well under a second.
+template <typename TOperation> Byte OnPort(const std::string& path, bool halvo, TOperation operation) {
     TLineUserInterface ui;
     ui.SplitClock.RealPauseLimit = 0;
     TComPort port;
@@ -85,23 +85,13 @@ Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
         return 0xEE;
     }
     port.Handle = open.Handle();
-    return halvo ? HlvDownload(ui, port, data) : DkDownload(ui, port, data);
+    return operation(ui, port);
 }
 
-// The analog sensor's readings through the commands its window uses.
-Byte ReadValues(const std::string& path, TAnalogSensorValues& values) {
-    TLineUserInterface ui;
-    ui.SplitClock.RealPauseLimit = 0;
-    TComPort port;
-    port.ReadTotalTimeOut = 1000;
-    port.Baudrate = 1;
-    const TOpenComPort open(path);
-    if (!open.IsOpen()) {
-        ADD_FAILURE() << "cannot open " << path;
-        return 0xEE;
-    }
-    port.Handle = open.Handle();
-    return DkReadActualValues(ui, port, values);
+Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
+    return OnPort(path, halvo, [&](TLineUserInterface& ui, TComPort port) {
+        return halvo ? HlvDownload(ui, port, data) : DkDownload(ui, port, data);
+    });
 }
 
 TEST(DemoInstruments, StartListsFourPortsThatOpenAndStopRemovesThem) {
@@ -197,7 +187,9 @@ TEST(DemoInstruments, EachPortAnswersAsTheInstrumentItIsNamedAfter) {
     std::set<Integer> radon;
     for (int read = 0; read < 5; ++read) {
         TAnalogSensorValues values;
-        ASSERT_EQ(ReadValues(ports[3].second, values), 0);
+        ASSERT_EQ(OnPort(ports[3].second, false,
+                         [&](TLineUserInterface& line, TComPort port) { return DkReadActualValues(line, port, values); }),
+                  0);
         EXPECT_GT(values.RadonValue, 10);
         EXPECT_LT(values.RadonValue, 300);
         EXPECT_GE(values.ThoronValue, 0);
