@@ -206,34 +206,39 @@ std::uint16_t LoopMillivolts(double value, std::uint16_t rangeWord) {
     return static_cast<std::uint16_t>(std::lround(200.0 + 800.0 * share));
 }
 
-// The Senra-P's current readings: radon progeny (EEC) and thoron progeny on a daily
-// cycle of the local time with a few per cent of jitter on every read, indoor climate,
+// The Senra-P's current readings: radon progeny (EEC) on a daily cycle of the local
+// time and Po-218 with it, with a few per cent of jitter on every read, indoor climate,
 // and the analog outputs following the readings while the sensor runs (stopped, they
 // keep what they had, a DAC test's values too).
 sim::TDkValueSource SensorValues(const TSite& site) {
     return [draw = sim::TSimDraw(site.Seed), site](const sim::TDkSimState& state) mutable {
         const std::tm now = LocalTime(std::time(nullptr));
         const double hour = now.tm_hour + now.tm_min / 60.0;
-        const double day = sim::DailyCycle(hour, 6.0);
-        const double eec = std::max(1.0, site.Radon * (1.0 + 0.4 * day) * (1.0 + 0.03 * Jitter(draw)));
-        const double thoron = std::max(0.2, site.Thoron * (1.0 + 0.2 * day) * (1.0 + 0.1 * Jitter(draw)));
+        const double eec = std::max(1.0, site.Radon * (1.0 + 0.4 * sim::DailyCycle(hour, 6.0)) *
+                                             (1.0 + 0.03 * Jitter(draw)));
+        // Po-218 is close to equilibrium with the gas, the later daughters are not.
+        const double po218 = eec * 1.7 * (1.0 + 0.05 * Jitter(draw));
         const double warmth = sim::DailyCycle(hour, 15.0);
         const double temperature = site.Temperature + 1.5 * warmth + 0.1 * Jitter(draw);
         const double humidity = std::clamp(site.Humidity - 5.0 * warmth + 0.5 * Jitter(draw), 0.0, 100.0);
 
-        sim::TDkSimValues v = state.Values;
-        v.RadonValue = static_cast<std::int32_t>(std::lround(eec));
-        v.RadonError = static_cast<std::uint8_t>(std::clamp(std::lround(60.0 / std::sqrt(eec)), 1L, 99L));
-        v.ThoronValue = static_cast<std::int32_t>(std::lround(thoron));
-        v.ThoronError = static_cast<std::uint8_t>(std::clamp(std::lround(60.0 / std::sqrt(thoron)), 1L, 99L));
+        // Counting errors: a few per cent at indoor levels.
+        const auto error = [](double value) {
+            return static_cast<std::uint8_t>(std::clamp(std::lround(60.0 / std::sqrt(value)), 1L, 99L));
+        };
         // The codes the climate read converts: T = 0.4934 code - 25.81, H = 0.4706 code.
         const auto code = [](double c) { return static_cast<std::uint8_t>(std::clamp(std::lround(c), 0L, 254L)); };
+        sim::TDkSimValues v = state.Values;
+        v.RadonValue = static_cast<std::int32_t>(std::lround(eec));
+        v.RadonError = error(eec);
+        v.ThoronValue = static_cast<std::int32_t>(std::lround(po218));
+        v.ThoronError = error(po218);
         v.TemperatureCode = code((temperature + 25.80645161) / 0.493358634);
         v.HumidityCode = code(humidity / 0.470588235);
         v.Status = 0;
         if (state.Measuring) {
             v.AOut1Value = LoopMillivolts(eec, state.AOut1RangeWord);
-            v.AOut2Value = LoopMillivolts(thoron, state.AOut2RangeWord);
+            v.AOut2Value = LoopMillivolts(po218, state.AOut2RangeWord);
         }
         return v;
     };
@@ -304,7 +309,6 @@ TDemoInstruments::TDemoInstruments(TDemoOptions options) : Options(options) {
     sim::TDkSimState sensor = DosikaState(6, 7, 5402, 100, office, Options.SensorRecords, now);
     TSite readings = office;
     readings.Radon = 70.0; // EEC, Bq/m³
-    readings.Thoron = 3.0;
     sim::TDkValueSource source = SensorValues(readings);
     sensor.Values = source(sensor);
     sensor.Values.AOut1Value = LoopMillivolts(sensor.Values.RadonValue, sensor.AOut1RangeWord);
