@@ -23,23 +23,6 @@ const char* QuantityName(Byte mode) {
     }
 }
 
-bool HoldsQuantity(const TSensorValidityMatrix& valid, Byte mode) {
-    switch (mode) {
-    case DisplayMode::Radon: return valid.RadonValid;
-    case DisplayMode::RadonFast: return valid.RadonFastValid;
-    case DisplayMode::Thoron: return valid.ThoronValid;
-    case DisplayMode::RadonEEC: return valid.RadonEECValid;
-    case DisplayMode::RadonPAEC: return valid.RadonPAECValid;
-    case DisplayMode::ThoronPAEC: return valid.ThoronPAECValid;
-    default: return false;
-    }
-}
-
-// The main window starts on radon, or on the EEC for the sets that hold it.
-Byte InitialMode(const TSensorValidityMatrix& valid) {
-    return valid.RadonEECValid && !valid.RadonValid ? DisplayMode::RadonEEC : DisplayMode::Radon;
-}
-
 void PrintSummary(const TSummaryTexts& texts, bool oneSeries, std::ostream& out) {
     out << "Instrument: " << texts.DevNumberLabel << '\n';
     out << "Records: " << texts.TotalRecordsLabel << '\n';
@@ -67,8 +50,8 @@ int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& 
     const TSensorValidityMatrix& valid = file->Data.SensorValidityMatrix;
     Byte mode = static_cast<Byte>(options.Mode);
     if (options.Mode == 0) {
-        mode = InitialMode(valid);
-    } else if (!HoldsQuantity(valid, mode)) {
+        mode = InitialDisplayMode(valid);
+    } else if (!HoldsDisplayMode(valid, mode)) {
         return ReportUsageError(err, "summary: --mode " + std::to_string(options.Mode) +
                                          ": the file holds no " + QuantityName(mode) + " values");
     }

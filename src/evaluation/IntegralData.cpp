@@ -272,4 +272,20 @@ void CalculateIntegralData(Integer leftIndex, Integer rightIndex, const TInstrum
         PeriodTexts(raw, data, left, right, integral);
 }
 
+bool HoldsDisplayMode(const TSensorValidityMatrix& valid, Byte displayMode) {
+    switch (displayMode) {
+    case DisplayMode::Radon: return valid.RadonValid;
+    case DisplayMode::RadonFast: return valid.RadonFastValid;
+    case DisplayMode::Thoron: return valid.ThoronValid;
+    case DisplayMode::RadonEEC: return valid.RadonEECValid;
+    case DisplayMode::RadonPAEC: return valid.RadonPAECValid;
+    case DisplayMode::ThoronPAEC: return valid.ThoronPAECValid;
+    default: return false;
+    }
+}
+
+Byte InitialDisplayMode(const TSensorValidityMatrix& valid) {
+    return valid.RadonEECValid && !valid.RadonValid ? DisplayMode::RadonEEC : DisplayMode::Radon;
+}
+
 } // namespace lumetra

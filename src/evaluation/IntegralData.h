@@ -20,6 +20,11 @@ constexpr Byte RadonPAEC = 5;
 constexpr Byte ThoronPAEC = 6;
 } // namespace DisplayMode
 
+// Whether a data set holds values of a display mode.
+bool HoldsDisplayMode(const TSensorValidityMatrix& valid, Byte displayMode);
+// The mode the main window starts on: radon, or the EEC for the sets that hold no radon.
+Byte InitialDisplayMode(const TSensorValidityMatrix& valid);
+
 struct TIntegralData {
     Word LeftIndex = 0;
     Word RightIndex = 0;

@@ -1,5 +1,6 @@
 #include "demo/DemoInstruments.h"
 #include "ui/MainWindow.h"
+#include "ui/PrintPdf.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -10,8 +11,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -19,12 +22,21 @@ constexpr int kUsageError = 64;
 
 const char* const kUsage =
     "Usage: lumetra [--demo] [Qt options]\n"
+    "       lumetra --print-pdf FILE OUT.pdf [--range L:R] [--mode 1-6] [--units si|us]\n"
+    "                          [--comment TEXT] [--error-bars] [--smooth P]\n"
     "\n"
     "Reads, shows and stores the data of Halvo- and Dosika-family instruments.\n"
     "\n"
     "  --demo   also start three simulated instruments (a Halvo PLUS, a KVX5210-2 and a\n"
     "           Dosika PRO) on pseudo-terminals and list them in the port list, so that\n"
     "           search, download and everything after it can be tried without hardware\n"
+    "  --print-pdf  write the measurement protocol of FILE (any data file) as the printer\n"
+    "           would get it, A4 portrait, to OUT.pdf, without a window: records L to R\n"
+    "           (default all; one measurement series), display mode 1 radon .. 6 PAEC\n"
+    "           (thoron) (default: radon, or EEC for sets without radon), SI or US units,\n"
+    "           the comment (default: the file's), error bars, smoothing over +/-P records\n"
+    "           (0 to 6). Exit status 0; 6 unreadable file; 11 OUT.pdf not written; 64 a\n"
+    "           usage error. No OUT.pdf is left behind after a failure.\n"
     "  --help   this text\n";
 
 int QuitPipe[2] = {-1, -1};
@@ -62,6 +74,18 @@ int main(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
+    }
+    if (lumetra::AsksForPrintPdf(argc, argv)) {
+        // No window is shown: no display is needed either.
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        QApplication application(argc, argv);
+        std::setlocale(LC_ALL, "");
+        std::vector<std::string> arguments;
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--print-pdf") != 0)
+                arguments.emplace_back(argv[i]);
+        }
+        return lumetra::RunPrintPdf(arguments, std::cout, std::cerr);
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumetra"));
