@@ -4,7 +4,7 @@ LUMETRA_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-tools-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev
+  libcli11-dev poppler-utils
   fonts-dejavu-core locales-all
 )
 

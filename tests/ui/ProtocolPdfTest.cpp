@@ -1,0 +1,161 @@
+// The protocol as a PDF (lumetra --print-pdf), read back with poppler's pdftotext: the
+// sections in order, flowing onto a second page, the footer of every page, the RESULTS
+// rows in SI and US units, the comment, and the failures that leave no file behind.
+
+#include "ui/PrintPdf.h"
+
+#include "core/GlobalDefinitions.h"
+#include "core/TimeConversions.h"
+#include "files/DataSetFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+
+namespace lumetra::test {
+namespace {
+
+// A Halvo type 4 set: hourly records with climate codes and interval spectra; a pause
+// of a day before record `breakAt` starts a second series.
+std::string WriteHalvoFile(const TTempDir& dir, int records, int breakAt) {
+    auto raw = std::make_unique<TInstrumentData>();
+    raw->Valid = true;
+    raw->NumberOfRecords = static_cast<Word>(records);
+    raw->Header.DeviceFamily = FamilyHalvo;
+    raw->Header.DeviceType = 4;
+    raw->Header.DeviceNumber = 2345;
+    raw->Header.SoftwareVersion = 14;
+    raw->Header.ROILevel = {{0, 9, 18, 27, 38}};
+    raw->Header.UniCon = {{3000, 1500, 900, 0x0A14, 0x1E28, 56250}};
+    raw->Setup.SampleInterval = 60;
+    raw->Comment = "Basement";
+    TDeviceTime t = MakeDeviceTime(2024, 3, 1, 0, 0);
+    for (int i = 1; i <= records; ++i) {
+        TInstrumentRecord& r = raw->Records[static_cast<std::size_t>(i)];
+        t = AddMinutes(t, i == breakAt ? 24 * 60 : 60);
+        r.Time = t;
+        r.SampleInterval = 60;
+        r.TemperatureRaw = 90;
+        r.HumidityRaw = 70;
+        r.PressureRaw = 520;
+        r.Counts = 100 + i % 7;
+        for (std::size_t ch = 1; ch <= IntervalChannels; ++ch) {
+            r.Channels[ch] = static_cast<Integer>((ch * 7 + static_cast<std::size_t>(i)) % 40);
+        }
+    }
+    const std::string file = dir.File("basement.lmx");
+    EXPECT_EQ(SaveDataSetFile(file, *raw), 0);
+    return file;
+}
+
+std::string PdfText(const std::string& pdf) {
+    const std::string command = "pdftotext -layout '" + pdf + "' -";
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            text.append(buffer, n);
+        }
+        pclose(pipe);
+    }
+    return text;
+}
+
+struct TRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+TRun PrintPdf(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    const int status = RunPrintPdf(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The position of each part in order, or a failure naming the first out of place.
+void ExpectInOrder(const std::string& text, const std::vector<std::string>& parts) {
+    std::size_t at = 0;
+    for (const std::string& part : parts) {
+        const std::size_t found = text.find(part, at);
+        ASSERT_NE(found, std::string::npos) << "\"" << part << "\" missing or out of order in:\n" << text;
+        at = found + part.size();
+    }
+}
+
+TEST(ProtocolPdf, SectionsFlowOntoASecondPageWithTheirFooters) {
+    TTempDir dir;
+    const std::string file = WriteHalvoFile(dir, 48, 0);
+    const std::string pdf = dir.File("protocol.pdf");
+    const std::string comment(300, 'x');
+    const TRun run = PrintPdf({file, pdf, "--comment", comment, "--error-bars"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, pdf + "\n");
+    const std::string text = PdfText(pdf);
+    // Comment, radon, three climate diagrams on page 1; spectrum and RESULTS on page 2.
+    ExpectInOrder(text, {"COMMENT", "xxxxx", "Radon", "Temp.", "rel.Hum.", "Pres.", "from \"basement.lmx\"", "Page 1",
+                         "\f", "Counts", "Po-218 (6002keV)", "Channels 1:9", "Spectrum O", "set 0 Channels", // "ff" may come out as a ligature
+                        
+                         "RESULTS", "Instrument:", "KVX5210-2 SN: 2345", "Average:", "Data Records:", "48",
+                         "Maximum:", "Exposure Time:", "Minimum:", "Page 2 (Last Page)"});
+    EXPECT_EQ(text.find("Page 1 (Last Page)"), std::string::npos);
+    // The 300 characters of the comment, broken into lines, are all there.
+    std::size_t xs = 0;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const auto first = line.find_first_not_of(' ');
+        if (first != std::string::npos && line.find_first_not_of('x', first) == std::string::npos) {
+            xs += line.size() - first;
+        }
+    }
+    EXPECT_EQ(xs, 300u);
+}
+
+TEST(ProtocolPdf, ResultsInUSUnits) {
+    TTempDir dir;
+    const std::string pdf = dir.File("us.pdf");
+    ASSERT_EQ(PrintPdf({WriteHalvoFile(dir, 24, 0), pdf, "--units", "us", "--range", "2:20"}).Status, 0);
+    const std::string text = PdfText(pdf);
+    ExpectInOrder(text, {"RESULTS", "Average:", "pCi/L", "Tilts:", "Start Test:", "End Test:"});
+    EXPECT_EQ(text.find("Maximum:"), std::string::npos);
+    EXPECT_NE(text.find("Basement"), std::string::npos); // the file's comment by default
+}
+
+TEST(ProtocolPdf, FailuresLeaveNoFile) {
+    TTempDir dir;
+    const std::string file = WriteHalvoFile(dir, 24, 12);
+    const std::string pdf = dir.File("out.pdf");
+    struct TCase {
+        std::vector<std::string> Arguments;
+        int Status;
+        const char* Says;
+    };
+    const TCase cases[] = {
+        {{file, pdf}, 64, "cross the start of a new measurement series"},
+        {{file, pdf, "--range", "13:30"}, 64, "bad range"},
+        {{file, pdf, "--mode", "4", "--range", "1:11"}, 64, "holds no values"},
+        {{file, pdf, "--mode", "7"}, 64, "--mode"},
+        {{file}, 64, "OUT"},
+        {{dir.File("missing.lmx"), pdf}, 6, "Unable to open file! Wrong file format!"},
+        {{file, dir.File("no/such/folder.pdf"), "--range", "1:11"}, 11, "Unable to write file"},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = PrintPdf(c.Arguments);
+        EXPECT_EQ(run.Status, c.Status) << run.Err;
+        EXPECT_NE(run.Err.find(c.Says), std::string::npos) << c.Says << " / " << run.Err;
+        EXPECT_FALSE(std::filesystem::exists(pdf));
+    }
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 1u); // the data file only: no temporary PDF left over
+    ASSERT_EQ(PrintPdf({file, pdf, "--range", "12:24"}).Status, 0);
+}
+
+} // namespace
+} // namespace lumetra::test
