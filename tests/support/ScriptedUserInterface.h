@@ -28,6 +28,7 @@ class TScriptedUserInterface final : public TUserInterface {
 public:
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& title, const std::string& question) override;
+    bool AskWarning(const std::string& title, const std::string& question) override;
     bool InputText(const std::string& title, const std::string& prompt, std::string& value) override;
     int ChooseFromList(const std::string& title, const std::vector<std::string>& items) override;
     void ShowProgress(const std::string& title, int maximum) override;
@@ -46,6 +47,8 @@ public:
     // What happened.
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
+    std::vector<std::string> QuestionTitles;
+    std::vector<std::string> Warnings; // the questions asked with a warning (also in Questions)
     std::vector<std::string> Prompts;
     std::vector<std::vector<std::string>> Lists;
     std::vector<int> ProgressPositions;
