@@ -1,0 +1,230 @@
+// The analog sensor window against a simulated Senra-P: the output setup in both
+// directions, the readings once and by the timer, start and stop, the output tests.
+
+#include "ui/dosika/AnalogSensorControlWindow.h"
+
+#include "ControlWindowSupport.h"
+#include "core/Errors.h"
+#include "dosika/DosikaCommands.h"
+#include "i18n/Translation.h"
+
+#include <QTest>
+
+#include <functional>
+
+namespace lumetra::test {
+namespace {
+
+void Type(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// A user whose clock, at the first pause of a read, lets a timer tick in as pending
+// window events may; otherwise the scripted user.
+class TTickInsideRead final : public TUserInterface {
+public:
+    explicit TTickInsideRead(TScriptedUserInterface& user) : User(user) {}
+    void ShowMessage(const std::string& text) override { User.ShowMessage(text); }
+    bool AskYesNo(const std::string& title, const std::string& question) override {
+        return User.AskYesNo(title, question);
+    }
+    bool InputText(const std::string& title, const std::string& prompt, std::string& value) override {
+        return User.InputText(title, prompt, value);
+    }
+    int ChooseFromList(const std::string& title, const std::vector<std::string>& items) override {
+        return User.ChooseFromList(title, items);
+    }
+    void ShowProgress(const std::string& title, int maximum) override { User.ShowProgress(title, maximum); }
+    void UpdateProgress(int position, const std::string& text) override { User.UpdateProgress(position, text); }
+    void HideProgress() override { User.HideProgress(); }
+    void ProcessPendingEvents() override {}
+    std::string Translate(const std::string& english) const override { return User.Translate(english); }
+    TClock& Clock() override { return Ticking; }
+
+    struct TTickingClock final : TClock {
+        std::function<void()> Tick; // run once, at the next pause
+        void Pause(std::uint32_t) override {
+            if (auto tick = std::exchange(Tick, nullptr))
+                tick();
+        }
+        std::uint64_t NowMilliseconds() override { return 0; }
+    } Ticking;
+
+private:
+    TScriptedUserInterface& User;
+};
+
+class AnalogSensorControlWindowTest : public TControlWindowTest {
+protected:
+    void SetUp() override {
+        Window = std::make_unique<TAnalogSensorControlWindow>(Catalog);
+        Window->UseUserInterface(&Ui);
+    }
+
+    // As the Dosika control window opens it: the setup read, then shown.
+    void Open(const sim::TDkSimState& state) {
+        ServeDosika(state);
+        Window->SelectedCom = Port();
+        ASSERT_EQ(DkReadAnalogSetup(Ui, Window->SelectedCom, Window->AnalogSensorSetup), Result::Success);
+        Window->show();
+        ClearLog();
+    }
+
+    std::vector<std::string> Readings() const {
+        std::vector<std::string> texts;
+        for (const QLineEdit* edit : {Window->RadonValueEdit, Window->ThoronValueEdit, Window->TempValueEdit,
+                                      Window->HumValueEdit, Window->AOut1ValueEdit, Window->AOut1mAEdit,
+                                      Window->AOut2ValueEdit, Window->AOut2mAEdit})
+            texts.push_back(edit->text().toStdString());
+        return texts;
+    }
+
+    TTranslationCatalog Catalog;
+    std::unique_ptr<TAnalogSensorControlWindow> Window;
+};
+
+TEST_F(AnalogSensorControlWindowTest, TheSetupGoesOutAsTheControlsSayAndComesBack) {
+    Open(sim::DkSimDefaultState(6, 5));
+    EXPECT_TRUE(Window->DOutAlarm->isChecked());
+    EXPECT_FALSE(Window->ROI2CheckBox->isEnabled());
+
+    Type(Window->AOut1RangeEdit, QStringLiteral("50000"));
+    Type(Window->AOut2RangeEdit, QString());
+    Type(Window->AOut1AlarmLevelEdit, QStringLiteral("100"));
+    Type(Window->AOut2AlarmLevelEdit, QStringLiteral("abc"));
+    Window->DOutPulse->click();
+    EXPECT_TRUE(Window->ROI2CheckBox->isEnabled());
+    EXPECT_TRUE(Window->rHTCheckBox->isEnabled());
+    Window->ROI2CheckBox->click();
+    Window->rHTCheckBox->click();
+    Window->SetupButton->click();
+    sim::TDkSimState s = Dosika->State();
+    EXPECT_EQ(s.AOut1RangeWord, 0x8032); // 50 thousands
+    EXPECT_EQ(s.AOut2RangeWord, 1000);
+    EXPECT_EQ(s.AOut1AlarmWord, 100);
+    EXPECT_EQ(s.AOut2AlarmWord, 10);
+    EXPECT_EQ(s.DOutMode, 0x80 | 0x02 | 0x20);
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Setup successful"});
+
+    // Back in alarm mode the sources cannot be chosen, but stay as they were.
+    Window->DOutAlarm->click();
+    EXPECT_FALSE(Window->ROI2CheckBox->isEnabled());
+    EXPECT_TRUE(Window->ROI2CheckBox->isChecked());
+
+    s.DOutMode = 0x81;
+    s.AOut1RangeWord = 3000;
+    s.AOut2AlarmWord = 0x8028; // 40000
+    Dosika->SetState(s);
+    Ui.Messages.clear();
+    Window->GetSetupButton->click();
+    EXPECT_TRUE(Window->DOutPulse->isChecked());
+    EXPECT_TRUE(Window->ROI1CheckBox->isChecked());
+    EXPECT_FALSE(Window->ROI2CheckBox->isChecked());
+    EXPECT_TRUE(Window->ROI5CheckBox->isEnabled());
+    EXPECT_EQ(Window->AOut1RangeEdit->text().toStdString(), "3000");
+    EXPECT_EQ(Window->AOut2AlarmLevelEdit->text().toStdString(), "40000");
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Setup loaded"});
+}
+
+TEST_F(AnalogSensorControlWindowTest, ReadingsAreShownOnceWithAMessage) {
+    sim::TDkSimState state = sim::DkSimDefaultState(6, 5);
+    state.RadonValue = 120;
+    state.RadonError = 8;
+    state.ThoronValue = -1;
+    state.TemperatureCode = 255;
+    state.HumidityCode = 96; // 45.2 % rH
+    state.AOut1Value = 1022;
+    state.AOut2Value = 1023;
+    Open(state);
+    EXPECT_EQ(Readings(), (std::vector<std::string>{"no value", "no value", "no value", "no value", "not valid",
+                                                    "not valid", "not valid", "not valid"}));
+    Window->SpeedButton1->click();
+    EXPECT_EQ(Commands(), (TBytes{0x62, 0x63, 0x64, 0x65}));
+    EXPECT_EQ(Readings(), (std::vector<std::string>{"120Bq/m³ ±8%", "no value", "no value", " 45%", "1022mV",
+                                                    "20.44mA", "not valid", "not valid"}));
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Actual data loaded!"});
+}
+
+TEST_F(AnalogSensorControlWindowTest, TheTimerReadsSilentlyWhileTheWindowIsShown) {
+    sim::TDkSimState state = sim::DkSimDefaultState(6, 5);
+    state.AOut1Value = 700;
+    Open(state);
+    const QColor red = Window->AutoUpdateStatus->palette().color(QPalette::Window);
+    EXPECT_EQ(red, QColor(255, 0, 0));
+    Type(Window->IntervalEdit, QStringLiteral("abc"));
+    Window->TimerEnable->click();
+    EXPECT_TRUE(Window->Timer.isActive());
+    EXPECT_EQ(Window->Timer.interval(), 30000);
+    EXPECT_EQ(Window->IntervalEdit->text().toStdString(), "30");
+    EXPECT_EQ(Window->AutoUpdateStatus->palette().color(QPalette::Window), QColor(0, 160, 0));
+
+    // A tick reads without a message, also when the read fails.
+    Window->TimerGetActualValues();
+    EXPECT_EQ(Window->AOut1ValueEdit->text().toStdString(), "700mV");
+    sim::TDkFault silent;
+    silent.Count = 0;
+    Dosika->AddFault(silent);
+    Window->TimerGetActualValues();
+    EXPECT_TRUE(Ui.Messages.empty());
+
+    Window->hide();
+    EXPECT_FALSE(Window->Timer.isActive());
+    EXPECT_FALSE(Window->TimerEnable->isChecked());
+    // Without the timer a failed read says so.
+    Window->SpeedButton1->click();
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{*ResultMessageText(Result::NoAnswer)});
+}
+
+TEST_F(AnalogSensorControlWindowTest, ATickDuringAReadIsSkipped) {
+    Open(sim::DkSimDefaultState(6, 5));
+    TTickInsideRead user(Ui);
+    Window->UseUserInterface(&user);
+    user.Ticking.Tick = [this] { Window->TimerGetActualValues(); };
+    Window->SpeedButton1->click();
+    EXPECT_FALSE(user.Ticking.Tick); // the tick came
+    EXPECT_EQ(Commands(), (TBytes{0x62, 0x63, 0x64, 0x65}));
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Actual data loaded!"});
+}
+
+TEST_F(AnalogSensorControlWindowTest, OperationAndOutputTestsReachTheSensor) {
+    Open(sim::DkSimDefaultState(6, 5));
+    Type(Window->DAC1ValueEdit, QStringLiteral("1200"));
+    Type(Window->DAC2ValueEdit, QStringLiteral("x"));
+    struct TCase {
+        const char* Name;
+        std::function<void()> Act;
+        std::function<bool(const sim::TDkSimState&)> Done;
+        std::string Message;
+    };
+    const TCase cases[] = {
+        {"DAC test", [this] { Window->DACTestButton->click(); },
+         [](const auto& s) { return s.AOut1Value == 1200 && s.AOut2Value == 500; }, "DAC Output updated!"},
+        {"switch on",
+         [this] {
+             Window->DOutONButton->click();
+             Window->SwitchTestButton->click();
+         },
+         [](const auto& s) { return s.SwitchOn; }, "Switch Output updated!"},
+        {"switch off",
+         [this] {
+             Window->DOutOffButton->click();
+             Window->SwitchTestButton->click();
+         },
+         [](const auto& s) { return !s.SwitchOn; }, "Switch Output updated!"},
+        {"start", [this] { Window->StartButton->click(); },
+         [](const auto& s) { return s.Measuring && s.Records.empty(); }, "Measurement started!"},
+        {"stop", [this] { Window->StopButton->click(); }, [](const auto& s) { return !s.Measuring; },
+         "Measurement stopped!"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Ui.Messages.clear();
+        c.Act();
+        EXPECT_TRUE(c.Done(Dosika->State()));
+        EXPECT_EQ(Ui.Messages, std::vector<std::string>{c.Message});
+    }
+}
+
+} // namespace
+} // namespace lumetra::test
