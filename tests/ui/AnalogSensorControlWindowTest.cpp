@@ -129,13 +129,13 @@ TEST_F(AnalogSensorControlWindowTest, TheSetupGoesOutAsTheControlsSayAndComesBac
 
 TEST_F(AnalogSensorControlWindowTest, ReadingsAreShownOnceWithAMessage) {
     sim::TDkSimState state = sim::DkSimDefaultState(6, 5);
-    state.RadonValue = 120;
-    state.RadonError = 8;
-    state.ThoronValue = -1;
-    state.TemperatureCode = 255;
-    state.HumidityCode = 96; // 45.2 % rH
-    state.AOut1Value = 1022;
-    state.AOut2Value = 1023;
+    state.Values.RadonValue = 120;
+    state.Values.RadonError = 8;
+    state.Values.ThoronValue = -1;
+    state.Values.TemperatureCode = 255;
+    state.Values.HumidityCode = 96; // 45.2 % rH
+    state.Values.AOut1Value = 1022;
+    state.Values.AOut2Value = 1023;
     Open(state);
     EXPECT_EQ(Readings(), (std::vector<std::string>{"no value", "no value", "no value", "no value", "not valid",
                                                     "not valid", "not valid", "not valid"}));
@@ -147,9 +147,7 @@ TEST_F(AnalogSensorControlWindowTest, ReadingsAreShownOnceWithAMessage) {
 }
 
 TEST_F(AnalogSensorControlWindowTest, TheTimerReadsSilentlyWhileTheWindowIsShown) {
-    sim::TDkSimState state = sim::DkSimDefaultState(6, 5);
-    state.AOut1Value = 700;
-    Open(state);
+    Open(sim::DkSimDefaultState(6, 5));
     const QColor red = Window->AutoUpdateStatus->palette().color(QPalette::Window);
     EXPECT_EQ(red, QColor(255, 0, 0));
     Type(Window->IntervalEdit, QStringLiteral("abc"));
@@ -160,6 +158,9 @@ TEST_F(AnalogSensorControlWindowTest, TheTimerReadsSilentlyWhileTheWindowIsShown
     EXPECT_EQ(Window->AutoUpdateStatus->palette().color(QPalette::Window), QColor(0, 160, 0));
 
     // A tick reads without a message, also when the read fails.
+    sim::TDkSimValues values;
+    values.AOut1Value = 700;
+    Dosika->SetValues(values);
     Window->TimerGetActualValues();
     EXPECT_EQ(Window->AOut1ValueEdit->text().toStdString(), "700mV");
     sim::TDkFault silent;
@@ -199,7 +200,7 @@ TEST_F(AnalogSensorControlWindowTest, OperationAndOutputTestsReachTheSensor) {
     };
     const TCase cases[] = {
         {"DAC test", [this] { Window->DACTestButton->click(); },
-         [](const auto& s) { return s.AOut1Value == 1200 && s.AOut2Value == 500; }, "DAC Output updated!"},
+         [](const auto& s) { return s.Dac1 == 1200 && s.Dac2 == 500; }, "DAC Output updated!"},
         {"switch on",
          [this] {
              Window->DOutONButton->click();

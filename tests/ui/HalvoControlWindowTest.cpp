@@ -117,9 +117,8 @@ TEST_F(HalvoControlWindowTest, ControlsFollowTheTypeAndFirmware) {
 }
 
 TEST_F(HalvoControlWindowTest, CommandsReachTheInstrument) {
-    sim::THalvoSimState state = Instrument(4, 12);
-    state.BatteryRaw = 200;
-    Open(state);
+    Open(Instrument(4, 12));
+    Halvo->SetBatteryRaw(200);
     struct TCase {
         const char* Name;
         QPushButton* Button;
@@ -246,6 +245,7 @@ TEST_F(HalvoControlWindowTest, IntervalPresetsAreCommandsOrTheWholeSetup) {
         std::string Message;
     };
     const TCase cases[] = {
+        // Type 1 has no setup to read: the edit shows the default and stays.
         {1, true, {0x03}, "60", "Sample interval set to 3 hours!"},
         {1, false, {0x04}, "60", "Sample interval set to 1 hour!"},
         {3, true, {0x0F}, "180", "Sample interval set to 3 hours!"},
@@ -260,32 +260,31 @@ TEST_F(HalvoControlWindowTest, IntervalPresetsAreCommandsOrTheWholeSetup) {
         Ui.Messages.clear();
         (c.Long ? Window->LongIntervalButton : Window->ShortIntervalButton)->click();
         EXPECT_EQ(Commands(), c.Commands);
+        EXPECT_EQ(Halvo->State().SampleInterval, c.Long ? 180 : 60);
         EXPECT_EQ(Window->SampleIntervalEdit->text().toStdString(), c.Edit);
         EXPECT_EQ(Ui.Messages, std::vector<std::string>{c.Message});
-        if (c.Type == 3) {
-            // The rest of the setup goes out as it was read.
-            EXPECT_EQ(Halvo->State().SampleInterval, c.Long ? 180 : 60);
-            EXPECT_EQ(Halvo->State().SetupWord, 0x0010);
-            EXPECT_EQ(Halvo->State().AlarmLevel, 300);
-        } else {
-            EXPECT_EQ(Halvo->State().LongInterval, c.Long);
-        }
+        // Type 3 sends the rest of the setup as it was read.
+        EXPECT_EQ(Halvo->State().SetupWord, 0x0010);
+        EXPECT_EQ(Halvo->State().AlarmLevel, 300);
     }
 }
 
 TEST_F(HalvoControlWindowTest, RecentReadingsInTheUnitsOfTheSetup) {
     sim::THalvoSimState state = Instrument(4, 12);
     state.SetupWord = 0x0010;
-    state.Recent.Interval = 30;
-    state.Recent.Radon = 3.0f;
-    state.Recent.RadonError = 12;
-    state.Recent.Radon2 = 1.0f;
-    state.Recent.Radon2Error = 30;
-    state.Recent.Temperature = 70.0f;
-    state.Recent.Humidity = 45.0f;
-    state.Recent.Pressure = 29.5f;
-    state.Recent.Tilts = 2;
     Open(state);
+    // The readings of the moment the button is pressed.
+    sim::THalvoRecent recent;
+    recent.Interval = 30;
+    recent.Radon = 3.0f;
+    recent.RadonError = 12;
+    recent.Radon2 = 1.0f;
+    recent.Radon2Error = 30;
+    recent.Temperature = 70.0f;
+    recent.Humidity = 45.0f;
+    recent.Pressure = 29.5f;
+    recent.Tilts = 2;
+    Halvo->SetRecent(recent);
     ASSERT_FALSE(Window->RecentReadingsButton->isHidden());
     Window->RecentReadingsButton->click();
     EXPECT_EQ(Commands(), TBytes{0x14});
