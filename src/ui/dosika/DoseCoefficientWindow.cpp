@@ -10,6 +10,13 @@ TDoseCoefficientWindow::TDoseCoefficientWindow(const TTranslationCatalog& catalo
     CreateControls();
 }
 
+TDoseCoefficientWindow::~TDoseCoefficientWindow() {
+    // The lists' edits lose the focus while the widgets are taken down, after the form
+    // they would update is gone.
+    DoseCoefficientComboBox->lineEdit()->disconnect(this);
+    EquilibriumFactorComboBox->lineEdit()->disconnect(this);
+}
+
 void TDoseCoefficientWindow::CreateControls() {
     DoseConversionCoefficientLabel = new QLabel(this);
     Label2 = new QLabel(this);
@@ -17,7 +24,7 @@ void TDoseCoefficientWindow::CreateControls() {
         auto* box = new QComboBox(this);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->setMinimumContentsLength(24);
+        box->setMinimumContentsLength(28);
         return box;
     };
     DoseCoefficientComboBox = list();

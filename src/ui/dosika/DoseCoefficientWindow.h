@@ -17,6 +17,7 @@ namespace lumetra {
 class TDoseCoefficientWindow final : public TControlWindow {
 public:
     explicit TDoseCoefficientWindow(const TTranslationCatalog& catalog, QWidget* parent = nullptr);
+    ~TDoseCoefficientWindow() override;
 
     TDkInitValues InitValues;
     // What the window holds since it was last shown: the choice, `Error`,
