@@ -28,6 +28,8 @@ QPushButton* TControlWindow::CommandButton() {
 void TControlWindow::SetHint(QPushButton* button, const QString& hint) {
     button->setText(hint);
     button->setToolTip(hint);
+    // Some room beside the text, which the style's own margin leaves tight.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(hint) + 24);
 }
 
 } // namespace lumetra

@@ -83,7 +83,6 @@ void TAnalogSensorControlWindow::CreateControls() {
     setup->addWidget(AOut1GroupBox);
     setup->addWidget(AOut2GroupBox);
     setup->addWidget(DOutGroupBox);
-    setup->addStretch(1);
     setup->addLayout(transfer);
 
     // The readings and the tests, on the right.
@@ -117,7 +116,7 @@ void TAnalogSensorControlWindow::CreateControls() {
     values->addWidget(SpeedButton1, 6, 0, 1, 3);
     TimerEnable = new QCheckBox(ActualValuesPanel);
     IntervalEdit = edit(ActualValuesPanel, 50);
-    AutoUpdateStatus = new QLabel(ActualValuesPanel);
+    AutoUpdateStatus = new QFrame(ActualValuesPanel);
     AutoUpdateStatus->setFixedSize(14, 14);
     AutoUpdateStatus->setFrameShape(QFrame::Panel);
     AutoUpdateStatus->setFrameShadow(QFrame::Sunken);
@@ -135,6 +134,10 @@ void TAnalogSensorControlWindow::CreateControls() {
     auto* operation = new QHBoxLayout;
     operation->addWidget(StartButton);
     operation->addWidget(StopButton);
+    // Start and stop sit under the setup, a little apart from it.
+    setup->addSpacing(12);
+    setup->addLayout(operation);
+    setup->addStretch(1);
 
     DACGroupBox = new QGroupBox(this);
     auto* dac = new QGridLayout(DACGroupBox);
@@ -161,7 +164,6 @@ void TAnalogSensorControlWindow::CreateControls() {
 
     auto* tests = new QVBoxLayout;
     tests->addWidget(ActualValuesPanel);
-    tests->addLayout(operation);
     tests->addWidget(DACGroupBox);
     tests->addWidget(SwitchGroupBox);
     tests->addStretch(1);

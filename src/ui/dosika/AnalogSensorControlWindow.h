@@ -74,7 +74,7 @@ public:
     QPushButton* SpeedButton1 = nullptr;
     QCheckBox* TimerEnable = nullptr;
     QLineEdit* IntervalEdit = nullptr;
-    QLabel* AutoUpdateStatus = nullptr; // the lamp: red until the timer is first switched on
+    QFrame* AutoUpdateStatus = nullptr; // the lamp: red until the timer is first switched on
     QPushButton* StartButton = nullptr;
     QPushButton* StopButton = nullptr;
     QGroupBox* DACGroupBox = nullptr;
