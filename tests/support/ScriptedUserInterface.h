@@ -5,8 +5,10 @@
 #include "core/UserInterface.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumetra::test {
@@ -17,11 +19,15 @@ public:
     void Pause(std::uint32_t milliseconds) override {
         Now += milliseconds;
         Pauses.push_back(milliseconds);
+        if (auto happening = std::exchange(OnNextPause, nullptr))
+            happening();
     }
     std::uint64_t NowMilliseconds() override { return Now; }
 
     std::uint64_t Now = 0;
     std::vector<std::uint32_t> Pauses;
+    // Runs once, at the next pause: what a window may do while an operation waits.
+    std::function<void()> OnNextPause;
 };
 
 class TScriptedUserInterface final : public TUserInterface {

@@ -15,46 +15,6 @@
 namespace lumetra::test {
 namespace {
 
-void Type(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-// A user whose clock, at the first pause of a read, lets a timer tick in as pending
-// window events may; otherwise the scripted user.
-class TTickInsideRead final : public TUserInterface {
-public:
-    explicit TTickInsideRead(TScriptedUserInterface& user) : User(user) {}
-    void ShowMessage(const std::string& text) override { User.ShowMessage(text); }
-    bool AskYesNo(const std::string& title, const std::string& question) override {
-        return User.AskYesNo(title, question);
-    }
-    bool InputText(const std::string& title, const std::string& prompt, std::string& value) override {
-        return User.InputText(title, prompt, value);
-    }
-    int ChooseFromList(const std::string& title, const std::vector<std::string>& items) override {
-        return User.ChooseFromList(title, items);
-    }
-    void ShowProgress(const std::string& title, int maximum) override { User.ShowProgress(title, maximum); }
-    void UpdateProgress(int position, const std::string& text) override { User.UpdateProgress(position, text); }
-    void HideProgress() override { User.HideProgress(); }
-    void ProcessPendingEvents() override {}
-    std::string Translate(const std::string& english) const override { return User.Translate(english); }
-    TClock& Clock() override { return Ticking; }
-
-    struct TTickingClock final : TClock {
-        std::function<void()> Tick; // run once, at the next pause
-        void Pause(std::uint32_t) override {
-            if (auto tick = std::exchange(Tick, nullptr))
-                tick();
-        }
-        std::uint64_t NowMilliseconds() override { return 0; }
-    } Ticking;
-
-private:
-    TScriptedUserInterface& User;
-};
-
 class AnalogSensorControlWindowTest : public TControlWindowTest {
 protected:
     void SetUp() override {
@@ -179,11 +139,10 @@ TEST_F(AnalogSensorControlWindowTest, TheTimerReadsSilentlyWhileTheWindowIsShown
 
 TEST_F(AnalogSensorControlWindowTest, ATickDuringAReadIsSkipped) {
     Open(sim::DkSimDefaultState(6, 5));
-    TTickInsideRead user(Ui);
-    Window->UseUserInterface(&user);
-    user.Ticking.Tick = [this] { Window->TimerGetActualValues(); };
+    // The tick comes while the read waits before its first request.
+    Ui.ManualClock.OnNextPause = [this] { Window->TimerGetActualValues(); };
     Window->SpeedButton1->click();
-    EXPECT_FALSE(user.Ticking.Tick); // the tick came
+    EXPECT_FALSE(Ui.ManualClock.OnNextPause); // it came
     EXPECT_EQ(Commands(), (TBytes{0x62, 0x63, 0x64, 0x65}));
     EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Actual data loaded!"});
 }

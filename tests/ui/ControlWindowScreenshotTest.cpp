@@ -22,49 +22,31 @@
 namespace lumetra::test {
 namespace {
 
-// What a control needs to show its text whole: for an edit or a list the text itself
-// (with room for the frame, and the arrow of a list), for the others their size hint.
-int NeededWidth(const QWidget* w) {
-    if (const auto* edit = qobject_cast<const QLineEdit*>(w))
-        return edit->fontMetrics().horizontalAdvance(edit->text()) + 8;
-    if (const auto* box = qobject_cast<const QComboBox*>(w))
-        return box->fontMetrics().horizontalAdvance(box->currentText()) + 28;
-    if (const auto* group = qobject_cast<const QGroupBox*>(w))
-        return group->fontMetrics().horizontalAdvance(group->title()) + 8;
-    return w->sizeHint().width();
+// The text a control shows: a label's, a button's, an edit's, a group's title, a list's line.
+QString Shown(const QWidget* w) {
+    for (const char* property : {"text", "title", "currentText"})
+        if (const QVariant value = w->property(property); value.isValid())
+            return value.toString();
+    return {};
 }
 
-QString Name(const QWidget* w) {
-    if (const auto* label = qobject_cast<const QLabel*>(w))
-        return label->text();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
-        return button->text();
-    if (const auto* edit = qobject_cast<const QLineEdit*>(w))
-        return edit->text();
-    if (const auto* box = qobject_cast<const QComboBox*>(w))
-        return box->currentText();
-    if (const auto* group = qobject_cast<const QGroupBox*>(w))
-        return group->title();
-    return QString();
-}
-
-// The controls shown cut off or reaching outside the window.
+// The controls shown cut off or reaching outside the window: an edit, a list or a group
+// narrower than its text (with room for the frame and a list's arrow), any other
+// control smaller than its size hint.
 std::vector<std::string> Clipped(const QWidget& window) {
     std::vector<std::string> clipped;
     for (const QWidget* w : window.findChildren<QWidget*>()) {
-        const bool control = qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) ||
-                             qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
-                             qobject_cast<const QGroupBox*>(w);
+        const bool boxed = qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+                           qobject_cast<const QGroupBox*>(w);
+        const bool control = boxed || qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w);
         // An edit inside a list is the list's own.
         if (!control || !w->isVisibleTo(&window) || qobject_cast<const QComboBox*>(w->parentWidget()))
             continue;
-        const QRect inWindow(w->mapTo(&window, QPoint(0, 0)), w->size());
-        if (!window.rect().contains(inWindow))
-            clipped.push_back("outside: " + Name(w).toStdString());
-        else if (w->width() < NeededWidth(w) || w->height() < w->minimumSizeHint().height())
-            clipped.push_back("cut off: " + Name(w).toStdString() + " " + std::to_string(w->width()) + "x" +
-                              std::to_string(w->height()) + " < " + std::to_string(NeededWidth(w)) + "x" +
-                              std::to_string(w->minimumSizeHint().height()));
+        const int needed = boxed ? w->fontMetrics().horizontalAdvance(Shown(w)) + 28 : w->sizeHint().width();
+        if (!window.rect().contains(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())))
+            clipped.push_back("outside: " + Shown(w).toStdString());
+        else if (w->width() < needed || w->height() < w->minimumSizeHint().height())
+            clipped.push_back("cut off: " + Shown(w).toStdString());
     }
     return clipped;
 }

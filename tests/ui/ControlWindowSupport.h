@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -40,6 +42,12 @@ TBytes RequestCommands(const TLog& log) {
     for (const TBytes& payload : RequestPayloads(log))
         commands.push_back(payload.empty() ? 0 : payload[0]);
     return commands;
+}
+
+// Types `text` over what the edit holds, as a user does.
+inline void Type(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
 }
 
 // Runs `action` once `dialog` is shown (modally, from inside a handler) and closes the

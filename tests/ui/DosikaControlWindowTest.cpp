@@ -19,11 +19,6 @@
 namespace lumetra::test {
 namespace {
 
-void Type(QLineEdit* edit, const QString& text) {
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
 class DosikaControlWindowTest : public TControlWindowTest {
 protected:
     void SetUp() override {
