@@ -4,6 +4,10 @@
 
 #include "ui/DiagramLayout.h"
 #include "ui/ToolbarIcons.h"
+#include "ui/dosika/AnalogSensorControlWindow.h"
+#include "ui/dosika/DoseCoefficientWindow.h"
+#include "ui/dosika/DosikaControlWindow.h"
+#include "ui/halvo/HalvoControlWindow.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -14,6 +18,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 
 namespace lumetra {
 
@@ -58,6 +63,7 @@ TMainWindow::TMainWindow(const std::string& programFolder, QWidget* parent)
       Integral(std::make_unique<TIntegralData>()), SmoothedSeries(std::make_unique<TSmoothedSeries>()) {
     CreateControls();
     SetInitValues();
+    CreateControlWindows();
     setMinimumSize(MinimumWindowWidth, MinimumWindowHeight);
     resize(1100, 720);
 }
@@ -65,6 +71,23 @@ TMainWindow::TMainWindow(const std::string& programFolder, QWidget* parent)
 TMainWindow::~TMainWindow() = default;
 
 TUserInterface& TMainWindow::User() { return OverrideUi ? *OverrideUi : UserInterface; }
+
+void TMainWindow::CreateControlWindows() {
+    // In the program's order of creation; they share the catalog, so a language chosen
+    // here is theirs the next time they are shown.
+    AnalogSensorWindow = new TAnalogSensorControlWindow(TranslationCatalog, this);
+    DoseCoefficientWindow = new TDoseCoefficientWindow(TranslationCatalog, this);
+    DosikaControlWindow =
+        new TDosikaControlWindow(TranslationCatalog, *AnalogSensorWindow, *DoseCoefficientWindow, this);
+    HalvoControlWindow = new THalvoControlWindow(TranslationCatalog, this);
+}
+
+void TMainWindow::UseUserInterface(TUserInterface* ui) {
+    OverrideUi = ui;
+    for (TControlWindow* window : std::initializer_list<TControlWindow*>{
+             AnalogSensorWindow, DoseCoefficientWindow, DosikaControlWindow, HalvoControlWindow})
+        window->UseUserInterface(ui);
+}
 
 QString TMainWindow::Tr(const char* english) const { return QString::fromStdString(T(english)); }
 
@@ -150,6 +173,7 @@ void TMainWindow::CreateControls() {
 
     connect(SearchButton, &QToolButton::clicked, this, &TMainWindow::SearchInstrument);
     connect(SelectCOM, &QComboBox::activated, this, &TMainWindow::ChangeComPort);
+    connect(SetUpButton, &QToolButton::clicked, this, &TMainWindow::DeviceSetup);
     connect(DataButton, &QToolButton::clicked, this, &TMainWindow::LoadData);
     connect(SaveButton, &QToolButton::clicked, this, &TMainWindow::SaveFile);
     connect(FileOpenButton, &QToolButton::clicked, this, &TMainWindow::OpenFile);
@@ -215,8 +239,7 @@ void TMainWindow::SetInitValues() {
 void TMainWindow::Retranslate() {
     LanguageLabel->setText(Tr("Language"));
     SearchButton->setToolTip(Tr("Search for a connected Instrument"));
-    SetUpButton->setToolTip(Tr("Instrument Setup") + QStringLiteral(" \u2014 ") +
-                            Tr("not available in this version"));
+    SetUpButton->setToolTip(Tr("Instrument Setup"));
     DataButton->setToolTip(Tr("Load Data from Instrument"));
     SaveButton->setToolTip(Tr("Save File"));
     FileOpenButton->setToolTip(Tr("Open File"));

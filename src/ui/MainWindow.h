@@ -31,6 +31,10 @@ namespace lumetra {
 
 // Held through a pointer: its header's colour names meet the diagram's in the moc unit.
 struct TIntegralData;
+class TAnalogSensorControlWindow;
+class TDoseCoefficientWindow;
+class TDosikaControlWindow;
+class THalvoControlWindow;
 
 // The port list: refreshed just before it drops down.
 class TPortComboBox final : public QComboBox {
@@ -71,14 +75,16 @@ public:
     void AddDemoPorts(std::vector<std::pair<std::string, std::string>> nameAndPath);
     // The folder searched for serial devices ("/dev").
     void SetPortDirectory(const std::string& folder) { PortDirectory = folder; }
-    // Replaces the Qt dialogs of the user seam (tests); null restores them.
-    void UseUserInterface(TUserInterface* ui) { OverrideUi = ui; }
+    // Replaces the Qt dialogs of the user seam, the control windows' too (tests); null
+    // restores them.
+    void UseUserInterface(TUserInterface* ui);
     TUserInterface& User();
 
     // Handlers, named as the buttons call them.
     void SearchComPorts();
     void ChangeComPort(int index);
     void SearchInstrument();
+    void DeviceSetup();
     void LoadData();
     void SaveFile();
     void OpenFile();
@@ -152,6 +158,12 @@ public:
     QLabel* LanguageLabel = nullptr;
     QLabel* LogoImage = nullptr; // the maker's mark; a click shows the contact text
 
+    // The instruments' control windows, created with the main window and kept for the run.
+    TAnalogSensorControlWindow* AnalogSensorWindow = nullptr;
+    TDoseCoefficientWindow* DoseCoefficientWindow = nullptr;
+    TDosikaControlWindow* DosikaControlWindow = nullptr;
+    THalvoControlWindow* HalvoControlWindow = nullptr;
+
 protected:
     // The file dialogs; empty when cancelled. Virtual so that tests can script them.
     virtual std::string ChooseOpenFileName();
@@ -164,6 +176,7 @@ protected:
 
 private:
     void CreateControls();
+    void CreateControlWindows();
     void SetInitValues();
     void ShowSoftwareVersion();
     void FormCloseQuery();

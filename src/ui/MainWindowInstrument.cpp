@@ -3,10 +3,14 @@
 #include "ui/MainWindow.h"
 
 #include "core/Errors.h"
+#include "dosika/DosikaControl.h"
 #include "dosika/DosikaDownload.h"
+#include "halvo/HalvoControl.h"
 #include "halvo/HalvoDownload.h"
 #include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
+#include "ui/dosika/DosikaControlWindow.h"
+#include "ui/halvo/HalvoControlWindow.h"
 
 #include <QApplication>
 
@@ -34,7 +38,7 @@ void TMainWindow::ChangeComPort(int index) {
         return;
     SelectedPort = SelectCOM->itemText(index).toStdString();
     SelectedPortPath = SelectCOM->itemData(index).toString().toStdString();
-    // The setup windows come with their own issues; until then only the download.
+    SetUpButton->setEnabled(true);
     DataButton->setEnabled(true);
 }
 
@@ -62,11 +66,44 @@ void TMainWindow::SearchInstrument() {
     std::string lines;
     for (const TFoundInstrument& instrument : found)
         lines += (lines.empty() ? "" : "\n") + instrument.Line;
+    SetUpButton->setEnabled(true);
     DataButton->setEnabled(true);
     ui.ShowMessage(lines);
     const int firstIndex = static_cast<int>(found.front().Index);
     SelectCOM->setCurrentIndex(firstIndex);
     ChangeComPort(firstIndex);
+}
+
+void TMainWindow::DeviceSetup() {
+    TUserInterface& ui = User();
+    if (SelectedPort.empty())
+        return;
+    // The control windows are shown while the line is held open; it is closed once they are.
+    const TFamilyOperations setup{
+        [this, &ui](const TComPort& port, const TInstrumentIdentity&) {
+            TDosikaControlWindow& window = *DosikaControlWindow;
+            const Byte result = DkOpenControl(ui, port, window.InitValues, window.SetupValues);
+            if (result == Result::Success) {
+                window.SelectedCom = port;
+                window.exec();
+            }
+            return result;
+        },
+        [this, &ui](const TComPort& port, const TInstrumentIdentity&) {
+            THalvoControlWindow& window = *HalvoControlWindow;
+            const Byte result = HlvOpenControl(ui, port, window.InitValues, window.SetupValues);
+            if (result == Result::Success) {
+                window.SelectedCom = port;
+                window.exec();
+            }
+            return result;
+        },
+    };
+    TInstrumentIdentity identity;
+    const Byte result = RunOnInstrument(ui, SelectedPortPath, TConnectionPurpose::Setup, setup, identity);
+    if (result != Result::Success)
+        ShowResultMessage(ui, result);
+    RefreshDiagram();
 }
 
 void TMainWindow::LoadData() {

@@ -23,7 +23,11 @@ TQtUserInterface::TQtUserInterface(QWidget* parent, const TTranslationCatalog& c
 TQtUserInterface::~TQtUserInterface() = default;
 
 void TQtUserInterface::ShowMessage(const std::string& text) {
-    QMessageBox::information(Parent, ProgramCaption(), Q(text));
+    // Texts made of lines ended by a carriage return (the instruments' readings) break
+    // where they end: a Qt label breaks lines at line feeds only.
+    QString shown = Q(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox::information(Parent, ProgramCaption(), shown.trimmed());
 }
 
 bool TQtUserInterface::AskYesNo(const std::string& title, const std::string& question) {

@@ -4,14 +4,20 @@ namespace lumetra::test {
 
 void TScriptedUserInterface::ShowMessage(const std::string& text) { Messages.push_back(text); }
 
-bool TScriptedUserInterface::AskYesNo(const std::string&, const std::string& question) {
+bool TScriptedUserInterface::AskYesNo(const std::string& title, const std::string& question) {
     Questions.push_back(question);
+    QuestionTitles.push_back(title);
     if (YesNoAnswers.empty()) {
         return false;
     }
     const bool answer = YesNoAnswers.front();
     YesNoAnswers.pop_front();
     return answer;
+}
+
+bool TScriptedUserInterface::AskWarning(const std::string& title, const std::string& question) {
+    Warnings.push_back(question);
+    return AskYesNo(title, question);
 }
 
 bool TScriptedUserInterface::InputText(const std::string&, const std::string& prompt, std::string& value) {

@@ -5,8 +5,10 @@
 #include "core/UserInterface.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumetra::test {
@@ -17,17 +19,22 @@ public:
     void Pause(std::uint32_t milliseconds) override {
         Now += milliseconds;
         Pauses.push_back(milliseconds);
+        if (auto happening = std::exchange(OnNextPause, nullptr))
+            happening();
     }
     std::uint64_t NowMilliseconds() override { return Now; }
 
     std::uint64_t Now = 0;
     std::vector<std::uint32_t> Pauses;
+    // Runs once, at the next pause: what a window may do while an operation waits.
+    std::function<void()> OnNextPause;
 };
 
 class TScriptedUserInterface final : public TUserInterface {
 public:
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& title, const std::string& question) override;
+    bool AskWarning(const std::string& title, const std::string& question) override;
     bool InputText(const std::string& title, const std::string& prompt, std::string& value) override;
     int ChooseFromList(const std::string& title, const std::vector<std::string>& items) override;
     void ShowProgress(const std::string& title, int maximum) override;
@@ -46,6 +53,8 @@ public:
     // What happened.
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
+    std::vector<std::string> QuestionTitles;
+    std::vector<std::string> Warnings; // the questions asked with a warning (also in Questions)
     std::vector<std::string> Prompts;
     std::vector<std::vector<std::string>> Lists;
     std::vector<int> ProgressPositions;

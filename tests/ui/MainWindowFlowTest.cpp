@@ -12,6 +12,10 @@
 #include "halvo/HalvoSimulator.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"
+#include "ui/dosika/DosikaControlWindow.h"
+#include "ui/halvo/HalvoControlWindow.h"
+
+#include "ControlWindowSupport.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -181,10 +185,10 @@ TEST_F(MainWindowFlow, DoubleClicksOnTheTimeCaptionStepTheServiceButton) {
 TEST_F(MainWindowFlow, TcpIpIsNotReachedYet) {
     ChoosePort("TCP-IP");
     EXPECT_TRUE(Window->DataButton->isEnabled());
-    EXPECT_FALSE(Window->SetUpButton->isEnabled());
+    EXPECT_TRUE(Window->SetUpButton->isEnabled());
     Window->LoadData();
-    ASSERT_EQ(Ui.Messages.size(), 1u);
-    EXPECT_EQ(Ui.Messages[0], "TCP/IP connection not established!");
+    Window->DeviceSetup();
+    EXPECT_EQ(Ui.Messages, (std::vector<std::string>(2, "TCP/IP connection not established!")));
 }
 
 TEST_F(MainWindowFlow, SearchFindsTheHalvoAndSelectsItsPort) {
@@ -195,6 +199,7 @@ TEST_F(MainWindowFlow, SearchFindsTheHalvoAndSelectsItsPort) {
     EXPECT_EQ(Window->SelectedPortName(), "Demo Halvo");
     EXPECT_EQ(Window->SelectCOM->currentText().toStdString(), "Demo Halvo");
     EXPECT_TRUE(Window->DataButton->isEnabled());
+    EXPECT_TRUE(Window->SetUpButton->isEnabled());
 }
 
 TEST_F(MainWindowFlow, NoInstrumentFound) {
@@ -202,6 +207,66 @@ TEST_F(MainWindowFlow, NoInstrumentFound) {
     Window->SearchInstrument();
     EXPECT_EQ(Ui.Messages, std::vector<std::string>{"No connected instruments found."});
     EXPECT_FALSE(Window->DataButton->isEnabled());
+    EXPECT_FALSE(Window->SetUpButton->isEnabled());
+}
+
+std::size_t OpenDescriptors() {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                                  std::filesystem::directory_iterator{}));
+}
+
+TEST_F(MainWindowFlow, SetupOpensTheHalvoWindowOnTheHeldLine) {
+    ServeHalvo(10);
+    ChoosePort("Demo Halvo");
+    ASSERT_TRUE(Window->SetUpButton->isEnabled());
+    EXPECT_EQ(Window->SetUpButton->toolTip().toStdString(), "Instrument Setup");
+    const std::size_t before = OpenDescriptors();
+    THalvoControlWindow& halvo = *Window->HalvoControlWindow;
+    test::TWhenShown shown(halvo, [&] {
+        EXPECT_EQ(halvo.windowTitle().toStdString(), "KVX5210-2, SN 4711 / 12");
+        EXPECT_NE(halvo.SelectedCom.Handle, InvalidHandle);
+        EXPECT_EQ(halvo.SetupValues.AlarmLevel, Halvo->State().AlarmLevel);
+        EXPECT_EQ(halvo.SampleIntervalEdit->text().toStdString(), "60");
+        // The window talks over the line the main window holds open.
+        halvo.LockButton->click();
+        EXPECT_TRUE(Halvo->State().Locked);
+    });
+    Window->SetUpButton->click();
+    EXPECT_TRUE(shown.Done);
+    EXPECT_EQ(Ui.Messages, std::vector<std::string>{"Switch locked!"});
+    EXPECT_EQ(OpenDescriptors(), before) << "the port was left open";
+}
+
+TEST_F(MainWindowFlow, SetupOfAMeasuringDosikaStopsItOnlyOnYes) {
+    sim::TDkSimState state = sim::DkSimDefaultState(2, 5);
+    state.SerialNumber = 2345;
+    state.Measuring = true;
+    Dosika = std::make_unique<sim::TDosikaSimulator>(std::move(state));
+    Server = std::make_unique<sim::TPtyServer>(*Dosika);
+    std::string error;
+    ASSERT_TRUE(Server->Start(Dir.File("dosika"), error)) << error;
+    Window->AddDemoPorts({{"Demo Dosika", Dir.File("dosika")}});
+    ChoosePort("Demo Dosika");
+    TDosikaControlWindow& dosika = *Window->DosikaControlWindow;
+
+    Ui.YesNoAnswers = {false};
+    {
+        test::TWhenShown notShown(dosika, [] {});
+        Window->DeviceSetup();
+        EXPECT_FALSE(notShown.Done);
+    }
+    EXPECT_TRUE(Dosika->State().Measuring);
+    EXPECT_TRUE(Ui.Messages.empty()); // declined is no failure
+
+    Ui.YesNoAnswers = {true};
+    test::TWhenShown shown(dosika, [&] {
+        EXPECT_EQ(dosika.windowTitle().toStdString(), "Dosika PRO SN: 2345");
+        EXPECT_EQ(dosika.ModeBit2GroupBox->title().toStdString(), "Dose Mode");
+    });
+    Window->DeviceSetup();
+    EXPECT_TRUE(shown.Done);
+    EXPECT_FALSE(Dosika->State().Measuring);
+    EXPECT_EQ(Ui.Questions, (std::vector<std::string>(2, "Stop measurement?")));
 }
 
 TEST_F(MainWindowFlow, DownloadBordersExportSaveAndOpenAgain) {
