@@ -101,7 +101,7 @@ struct TRgb {
 };
 constexpr TRgb White{255, 255, 255};
 constexpr TRgb Silver{192, 192, 192};
-constexpr TRgb Black{0, 0, 0};
+constexpr TRgb BlackInk{0, 0, 0}; // not "Black": the summary colour of that name shares the namespace
 constexpr TRgb CurveGreen{0, 128, 0};
 constexpr TRgb Maroon{128, 0, 0};
 constexpr TRgb BorderedStrip{47, 47, 47};

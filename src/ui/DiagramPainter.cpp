@@ -58,7 +58,7 @@ public:
 
 private:
     QPainter& Painter;
-    TRgb Colour = Black;
+    TRgb Colour = BlackInk;
     int Width = 1;
     int X = 0;
     int Y = 0;
@@ -117,7 +117,7 @@ void PaintTimeAxis(TPaintContext& c) {
     const TLayoutRect& box = c.Boxes.XAxisBox;
     TBoxScope scope(p, box);
     TPenWalker pen(p);
-    pen.SetPen(Black, 1);
+    pen.SetPen(BlackInk, 1);
     const QFont font = DiagramAxisFont();
     p.setFont(font);
     pen.Line(80, 0, box.Width - 120, 0);
@@ -229,7 +229,7 @@ void PaintInnerDiagram(TPaintContext& c) {
                     [&](Integer i) { return ClimateY(ClimateValue(RecordAt(c.Data, i), quantity), scale, c.H); });
     }
     TPenWalker pen(c.Painter);
-    pen.SetPen(Black, 1);
+    pen.SetPen(BlackInk, 1);
     for (const TScaleTick& line : GridTicks(c.H, c.Scale.Ymax))
         pen.Line(0, line.Y, c.W, line.Y);
 }
@@ -239,7 +239,7 @@ void PaintLeftScale(TPaintContext& c) {
     {
         TBoxScope scope(p, c.Boxes.LeftYAxisBox);
         TPenWalker pen(p);
-        pen.SetPen(Black, 1);
+        pen.SetPen(BlackInk, 1);
         p.setFont(DiagramScaleFont());
         pen.Line(79, 0, 79, c.H);
         const QFontMetrics metrics = p.fontMetrics();
@@ -251,7 +251,7 @@ void PaintLeftScale(TPaintContext& c) {
         }
     }
     TBoxScope scope(p, c.Boxes.DiagramHeader);
-    p.setPen(ToQColor(Black));
+    p.setPen(ToQColor(BlackInk));
     p.setFont(DiagramScaleFont());
     const bool paec = c.View.RadonDisplayMode == 5 || c.View.RadonDisplayMode == 6;
     const QString unit = Text(paec ? c.Units.PAECUnitString : c.Units.RnUnitString);

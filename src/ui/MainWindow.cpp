@@ -178,6 +178,7 @@ void TMainWindow::CreateControls() {
     connect(SaveButton, &QToolButton::clicked, this, &TMainWindow::SaveFile);
     connect(FileOpenButton, &QToolButton::clicked, this, &TMainWindow::OpenFile);
     connect(ExportTextButton, &QToolButton::clicked, this, &TMainWindow::AsciiExport);
+    connect(PrintProtocolButton, &QToolButton::clicked, this, &TMainWindow::PrintProtocol);
     connect(UnitButton, &QPushButton::clicked, this, &TMainWindow::ChangeUnits);
     connect(ErrorBarButton, &QToolButton::toggled, this, &TMainWindow::ShowErrorBars);
     connect(ZoomInButton, &QPushButton::clicked, this, &TMainWindow::ZoomIn);

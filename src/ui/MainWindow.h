@@ -21,6 +21,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+class QPrinter;
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -94,6 +96,7 @@ public:
     void FitGraphic();
     void ScrollGraphic(int position);
     void ShowErrorBars(bool shown);
+    void PrintProtocol();
     void ChangeRadonDisplayMode(int index);
     void SmoothingPeriodChanged(int index);
     void ChangeUnits();
@@ -165,6 +168,9 @@ public:
     THalvoControlWindow* HalvoControlWindow = nullptr;
 
 protected:
+    // The print dialog of "Print Protocol"; false when cancelled. Virtual so that tests
+    // can print to a PDF without a dialog.
+    virtual bool ChoosePrinter(QPrinter& printer);
     // The file dialogs; empty when cancelled. Virtual so that tests can script them.
     virtual std::string ChooseOpenFileName();
     virtual std::string ChooseSaveFileName(const std::string& defaultName);

@@ -2,7 +2,6 @@
 
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
-#include "core/TimeConversions.h"
 #include "evaluation/IntegralData.h"
 #include "evaluation/RecordEvaluation.h"
 #include "evaluation/Smoothing.h"
@@ -17,7 +16,6 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -53,13 +51,6 @@ struct TPrintPdfOptions {
 };
 
 std::string BareName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
-TDeviceTime Now() {
-    const std::time_t seconds = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return MakeDeviceTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
-}
 
 // The PDF goes to a temporary file beside OUT and is renamed into place when complete.
 bool WritePdf(const std::string& output, const TProtocolInputs& inputs) {
@@ -172,9 +163,7 @@ int RunPrintPdf(const std::vector<std::string>& arguments, std::ostream& out, st
     inputs.ErrorBars = options.ErrorBars;
     inputs.DataFileName = BareName(options.File);
     inputs.Comment = options.Comment.value_or(raw->Comment);
-    const TDeviceTime now = Now();
-    inputs.PrintDate = DateText(now);
-    inputs.PrintTime = TimeText(now);
+    StampPrintTime(inputs);
     inputs.Translate = [](const std::string& text) { return text; };
     if (!WritePdf(options.Output, inputs)) {
         err << "Unable to write file: " << options.Output << '\n';

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 namespace lumetra {
@@ -411,6 +412,16 @@ private:
 };
 
 } // namespace
+
+void StampPrintTime(TProtocolInputs& inputs) {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const TDeviceTime now =
+        MakeDeviceTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    inputs.PrintDate = DateText(now);
+    inputs.PrintTime = TimeText(now);
+}
 
 bool PrintProtocolDocument(QPagedPaintDevice& device, const TProtocolInputs& inputs) {
     if (inputs.Raw == nullptr || inputs.Data == nullptr || inputs.Integral == nullptr || !inputs.Data->Valid ||

@@ -29,6 +29,9 @@ struct TProtocolInputs {
     TTranslate Translate;
 };
 
+// The footer's date and time: now, in the platform's short forms.
+void StampPrintTime(TProtocolInputs& inputs);
+
 // Draws the protocol of the bordered range; nothing when the evaluated data set is not
 // valid. The device's pages must be set (size, orientation) before; a landscape page
 // gets the RESULTS box's landscape columns. False when nothing could be drawn.

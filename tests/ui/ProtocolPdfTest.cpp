@@ -7,7 +7,11 @@
 #include "core/GlobalDefinitions.h"
 #include "core/TimeConversions.h"
 #include "files/DataSetFile.h"
+#include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"
+#include "ui/MainWindow.h"
+
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +159,43 @@ TEST(ProtocolPdf, FailuresLeaveNoFile) {
     }
     EXPECT_EQ(files, 1u); // the data file only: no temporary PDF left over
     ASSERT_EQ(PrintPdf({file, pdf, "--range", "12:24"}).Status, 0);
+}
+
+// The window's print button: the print dialog answered by printing to a PDF.
+class TPrintingWindow final : public TMainWindow {
+public:
+    using TMainWindow::TMainWindow;
+    std::string OpenAnswer;
+    std::string PdfFile; // empty: the print dialog is cancelled
+
+protected:
+    std::string ChooseOpenFileName() override { return OpenAnswer; }
+    bool ChoosePrinter(QPrinter& printer) override {
+        if (PdfFile.empty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(PdfFile));
+        return true;
+    }
+};
+
+TEST(ProtocolPdf, PrintButtonAsksForTheCommentOfThisPrintout) {
+    TTempDir dir;
+    TPrintingWindow window(dir.Path());
+    TScriptedUserInterface ui;
+    window.UseUserInterface(&ui);
+    window.OpenAnswer = WriteHalvoFile(dir, 24, 0);
+    window.OpenFile();
+    ui.TextAnswers = {"Printed from the window"};
+
+    window.PrintProtocol(); // cancelled: nothing asked, nothing printed
+    EXPECT_TRUE(ui.Prompts.empty());
+    window.PdfFile = dir.File("window.pdf");
+    window.PrintProtocol();
+    ASSERT_EQ(ui.Prompts.size(), 1u);
+    const std::string text = PdfText(window.PdfFile);
+    ExpectInOrder(text, {"Printed from the window", "Radon", "Page 1", "RESULTS", "from \"basement.lmx\"", "Page 2 (Last Page)"});
+    EXPECT_EQ(window.InstrumentData().Comment, "Basement"); // for this printout only
 }
 
 } // namespace
