@@ -324,6 +324,13 @@ void TMainWindow::FormCloseQuery() {
     WriteLanguageFile(file.string(), TranslationCatalog.SelectedCulture());
 }
 
+// ActivateMainWindow: coming back to the window repaints the diagram area.
+void TMainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        RefreshDiagram();
+}
+
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == L1 && event->type() == QEvent::MouseButtonDblClick) {
         L1DblClick();
@@ -394,12 +401,13 @@ void TMainWindow::SetNewGraphicArea() {
     const int commentTop = l.SearchButton.Bottom() + 4;
     CommentEdit->setGeometry(l.CommentEditLeft, commentTop, l.CommentEditRight - l.CommentEditLeft,
                              l.DiagramPanel.Top - commentTop - 5);
-    const int langLeft = l.Logo.Left;
+    // The maker's mark stands in its own place; the language chooser takes the free
+    // stretch of the toolbar after it (before the right-hand buttons).
+    LogoImage->setGeometry(l.Logo.Left, l.Logo.Top, 110, 40);
+    LogoImage->setVisible(l.LogoVisible);
+    const int langLeft = l.Logo.Left + 122;
     LanguageLabel->setGeometry(langLeft, l.Logo.Top, 100, 18);
     CultureBox1->setGeometry(langLeft, l.Logo.Top + 18, 120, 22);
-    // The mark stands beside the language chooser, shown only where the window has room.
-    LogoImage->setGeometry(langLeft + 132, l.Logo.Top, 110, 40);
-    LogoImage->setVisible(l.LogoVisible && langLeft + 242 < l.ExportTextButton.Left);
     place(ZoomInButton, l.ZoomInButton);
     place(FitButton, l.FitButton);
     place(ZoomOutButton, l.ZoomOutButton);

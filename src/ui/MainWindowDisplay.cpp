@@ -29,8 +29,13 @@ void TMainWindow::ShowEmptySummary() {
     ExposureItemLabel->setText(Tr("Exposure"));
     ExposureItemLabel->setVisible(true);
     ExposureLabel->setVisible(true);
-    for (QLabel* label : {TimeLabel, RadonLabel, TempLabel, rHLabel, AddedSensorLabel})
-        label->clear();
+    // The read-out row as it stands while no record is under the mouse.
+    const TReadOut readOut = CursorReadOut(*Measured, Units, ViewState, *SmoothedSeries, -1, Translator());
+    TimeLabel->setText(Q(readOut.TimeText));
+    RadonLabel->setText(Q(readOut.RadonText));
+    TempLabel->setText(Q(readOut.TempText));
+    rHLabel->setText(Q(readOut.HumText));
+    AddedSensorLabel->setText(Q(readOut.AddedSensorText.value_or("")));
     RadonModeLabel->clear();
 }
 
@@ -97,7 +102,7 @@ void TMainWindow::InitDataDisplay() {
         RadonDisplayModeComboBox->setVisible(RadonDisplayModeComboBox->count() >= 2);
         ViewState.RadonDisplayMode = selectedMode;
     }
-    RadonModeLabel->setText(RadonDisplayModeComboBox->currentText() + QStringLiteral(":"));
+    RadonModeLabel->setText(RadonDisplayModeComboBox->currentText());
     RadonModeLabel->adjustSize();
     RadonLabel->move(RadonModeLabel->x() + RadonModeLabel->width() + 10, RadonLabel->y());
 
@@ -181,7 +186,7 @@ void TMainWindow::ChangeRadonDisplayMode(int index) {
     SmoothedSeries->Period = std::max(SmoothComboBox->currentIndex(), 0);
     if (SmoothedSeries->Period > 0)
         SmoothSeries(*Measured, *SmoothedSeries);
-    RadonModeLabel->setText(RadonDisplayModeComboBox->itemText(index) + QStringLiteral(":"));
+    RadonModeLabel->setText(RadonDisplayModeComboBox->itemText(index));
     RadonModeLabel->adjustSize();
     RadonLabel->move(RadonModeLabel->x() + RadonModeLabel->width() + 10, RadonLabel->y());
     DisplayIntegralData();

@@ -38,8 +38,8 @@ void TMainWindow::DataSetLoaded(bool fromFile) {
     ViewState.LeftBorderIndex = 1;
     ViewState.RightBorderIndex = Raw->NumberOfRecords;
     CalculateIntegralData(1, Raw->NumberOfRecords, *Raw, *Integral, *Measured);
+    // A first border click still waiting keeps waiting: only the borders are reset.
     ViewState.BordersSelected = false;
-    ViewState.AwaitingFirstBorder = true;
     Saved = fromFile;
     InitDataDisplay();
     DisplayIntegralData();
@@ -65,7 +65,13 @@ void TMainWindow::SaveFile() {
     SetCaption(name);
     User().ShowMessage(T("Data saved as: \"") + name + "\"");
     Saved = true;
+    // Saving changes which buttons are offered, not what is shown: the borders, the
+    // summary, the display mode and smoothing stay, so export and print cover the range
+    // the summary shows.
+    InitDataDisplayKeepView = true;
     InitDataDisplay();
+    InitDataDisplayKeepView = false;
+    DisplayIntegralData();
     RefreshDiagram();
 }
 

@@ -16,6 +16,7 @@
 #include "ui/halvo/HalvoControlWindow.h"
 
 #include "ControlWindowSupport.h"
+#include "SampleSets.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -413,6 +414,103 @@ TEST_F(MainWindowFlow, MeasuringDosikaProStoppedOnYes) {
     EXPECT_FALSE(Dosika->State().Measuring);
     EXPECT_EQ(Window->TotalRecordsLabel->text().toStdString(), "40");
     EXPECT_EQ(Window->DevNumberLabel->text().toStdString(), "Dosika PRO SN: 2345");
+}
+
+
+TEST_F(MainWindowFlow, ReadOutRowBeforeAnyData) {
+    const std::vector<std::string> row{Window->TimeLabel->text().toStdString(), Window->RadonLabel->text().toStdString(),
+                                       Window->TempLabel->text().toStdString(), Window->rHLabel->text().toStdString(),
+                                       Window->AddedSensorLabel->text().toStdString()};
+    EXPECT_EQ(row, (std::vector<std::string>{"-", "-", "Temp.", "Hum.", "Pres."}));
+}
+
+TEST_F(MainWindowFlow, OpeningShowsWhatTheSetHolds) {
+    struct TCase {
+        Byte Type;
+        std::vector<std::string> Modes; // the display mode box, in order
+        bool SpectrumAndPressure;
+    };
+    const TCase cases[] = {{1, {"Radon"}, false}, {4, {"Radon", "Radon* (fast)", "Thoron"}, true}};
+    for (const TCase& c : cases) {
+        Window->OpenAnswer = test::WriteHalvoFile(Dir.File("type" + std::to_string(c.Type) + ".lmx"), 30, 0, c.Type);
+        Window->OpenFile();
+        std::vector<std::string> modes;
+        for (int i = 0; i < Window->RadonDisplayModeComboBox->count(); ++i)
+            modes.push_back(Window->RadonDisplayModeComboBox->itemText(i).toStdString());
+        EXPECT_EQ(modes, c.Modes) << int{c.Type};
+        EXPECT_EQ(Window->RadonDisplayModeComboBox->isVisible(), c.Modes.size() >= 2) << int{c.Type};
+        EXPECT_EQ(Window->RadonDisplayModeComboBox->currentText().toStdString(), "Radon");
+        EXPECT_EQ(Window->RadonModeLabel->text().toStdString(), "Radon"); // the item, as it stands
+        EXPECT_EQ(Window->SpectrumButton->isVisible(), c.SpectrumAndPressure) << int{c.Type};
+        EXPECT_TRUE(Window->TempLabel->isVisible());
+        EXPECT_EQ(Window->AddedSensorLabel->isVisible(), c.SpectrumAndPressure) << int{c.Type};
+        if (c.SpectrumAndPressure) {
+            EXPECT_EQ(TextColour(Window->AddedSensorLabel), QColor(255, 0, 255)); // pressure
+        }
+    }
+    // Another quantity: the read-out label and the summary follow it.
+    const std::string radonAverage = Window->AverageLabel->text().toStdString();
+    Window->RadonDisplayModeComboBox->setCurrentIndex(2);
+    Window->ChangeRadonDisplayMode(2);
+    EXPECT_EQ(Window->View().RadonDisplayMode, DisplayMode::Thoron);
+    EXPECT_EQ(Window->RadonModeLabel->text().toStdString(), "Thoron");
+    EXPECT_NE(Window->AverageLabel->text().toStdString(), radonAverage);
+}
+
+TEST_F(MainWindowFlow, SavingKeepsBordersSummaryModeAndSmoothing) {
+    Window->OpenAnswer = test::WriteHalvoFile(Dir.File("downloaded.lmx"), 100, 0);
+    Window->OpenFile();
+    Window->Diagram->setFocus();
+    const int zoom = Window->View().Zoom;
+    // A first border click waits for the second; opening a file does not end the wait.
+    MoveAndClick(Window->Diagram, 20 * zoom);
+    ASSERT_FALSE(Window->View().AwaitingFirstBorder);
+    Window->OpenFile();
+    EXPECT_FALSE(Window->View().AwaitingFirstBorder);
+    MoveAndClick(Window->Diagram, 60 * zoom);
+    ASSERT_TRUE(Window->View().BordersSelected);
+    const Integer left = Window->View().LeftBorderIndex, right = Window->View().RightBorderIndex;
+    Window->RadonDisplayModeComboBox->setCurrentIndex(2);
+    Window->ChangeRadonDisplayMode(2);
+    Window->SmoothComboBox->setCurrentIndex(2);
+    Window->SmoothingPeriodChanged(2);
+    const TSummary before = Summary(*Window);
+
+    Ui.TextAnswers = {"saved"};
+    Window->SaveFile();
+    EXPECT_TRUE(Window->View().BordersSelected);
+    EXPECT_EQ(Window->View().LeftBorderIndex, left);
+    EXPECT_EQ(Window->View().RightBorderIndex, right);
+    EXPECT_EQ(Window->IntegralData().LeftIndex, left);
+    EXPECT_EQ(Summary(*Window), before);
+    EXPECT_EQ(Window->RadonDisplayModeComboBox->currentText().toStdString(), "Thoron");
+    EXPECT_EQ(Window->View().RadonDisplayMode, DisplayMode::Thoron);
+    EXPECT_EQ(Window->Smoothed().Period, 2);
+    EXPECT_TRUE(Window->ExportTextButton->isEnabled());
+    EXPECT_TRUE(Window->PrintProtocolButton->isEnabled());
+
+    // The export, cancelled at its file dialog, writes nothing and says nothing.
+    const auto messages = Ui.Messages.size();
+    Window->SaveAnswer.clear();
+    Window->AsciiExport();
+    EXPECT_EQ(Ui.Messages.size(), messages);
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("start/downloaded.txt")));
+}
+
+TEST_F(MainWindowFlow, RangeAcrossASeriesStartIsRedAndNotPrinted) {
+    Window->OpenAnswer = test::WriteHalvoFile(Dir.File("two-series.lmx"), 40, 20);
+    Window->OpenFile();
+    ASSERT_TRUE(Window->ExportTextButton->isEnabled()); // opened from a file: saved
+    const int zoom = Window->View().Zoom;
+    MoveAndClick(Window->Diagram, 5 * zoom);
+    MoveAndClick(Window->Diagram, 30 * zoom);
+    ASSERT_TRUE(Window->View().BordersSelected);
+    EXPECT_EQ(TextColour(Window->AverageLabel), QColor(255, 0, 0));
+    EXPECT_FALSE(Window->PrintProtocolButton->isEnabled());
+    MoveAndClick(Window->Diagram, 22 * zoom);
+    MoveAndClick(Window->Diagram, 30 * zoom);
+    EXPECT_EQ(TextColour(Window->AverageLabel), QColor(0, 0, 0));
+    EXPECT_TRUE(Window->PrintProtocolButton->isEnabled());
 }
 
 } // namespace

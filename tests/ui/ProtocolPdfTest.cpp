@@ -4,11 +4,9 @@
 
 #include "ui/PrintPdf.h"
 
-#include "core/GlobalDefinitions.h"
-#include "core/TimeConversions.h"
-#include "files/DataSetFile.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TempDir.h"
+#include "SampleSets.h"
 #include "ui/MainWindow.h"
 
 #include <QPrinter>
@@ -23,37 +21,8 @@
 namespace lumetra::test {
 namespace {
 
-// A Halvo type 4 set: hourly records with climate codes and interval spectra; a pause
-// of a day before record `breakAt` starts a second series.
-std::string WriteHalvoFile(const TTempDir& dir, int records, int breakAt) {
-    auto raw = std::make_unique<TInstrumentData>();
-    raw->Valid = true;
-    raw->NumberOfRecords = static_cast<Word>(records);
-    raw->Header.DeviceFamily = FamilyHalvo;
-    raw->Header.DeviceType = 4;
-    raw->Header.DeviceNumber = 2345;
-    raw->Header.SoftwareVersion = 14;
-    raw->Header.ROILevel = {{0, 9, 18, 27, 38}};
-    raw->Header.UniCon = {{3000, 1500, 900, 0x0A14, 0x1E28, 56250}};
-    raw->Setup.SampleInterval = 60;
-    raw->Comment = "Basement";
-    TDeviceTime t = MakeDeviceTime(2024, 3, 1, 0, 0);
-    for (int i = 1; i <= records; ++i) {
-        TInstrumentRecord& r = raw->Records[static_cast<std::size_t>(i)];
-        t = AddMinutes(t, i == breakAt ? 24 * 60 : 60);
-        r.Time = t;
-        r.SampleInterval = 60;
-        r.TemperatureRaw = 90;
-        r.HumidityRaw = 70;
-        r.PressureRaw = 520;
-        r.Counts = 100 + i % 7;
-        for (std::size_t ch = 1; ch <= IntervalChannels; ++ch) {
-            r.Channels[ch] = static_cast<Integer>((ch * 7 + static_cast<std::size_t>(i)) % 40);
-        }
-    }
-    const std::string file = dir.File("basement.lmx");
-    EXPECT_EQ(SaveDataSetFile(file, *raw), 0);
-    return file;
+std::string WriteBasement(const TTempDir& dir, int records, int breakAt) {
+    return WriteHalvoFile(dir.File("basement.lmx"), records, breakAt);
 }
 
 std::string PdfText(const std::string& pdf) {
@@ -93,7 +62,7 @@ void ExpectInOrder(const std::string& text, const std::vector<std::string>& part
 
 TEST(ProtocolPdf, SectionsFlowOntoASecondPageWithTheirFooters) {
     TTempDir dir;
-    const std::string file = WriteHalvoFile(dir, 48, 0);
+    const std::string file = WriteBasement(dir, 48, 0);
     const std::string pdf = dir.File("protocol.pdf");
     const std::string comment(300, 'x');
     const TRun run = PrintPdf({file, pdf, "--comment", comment, "--error-bars"});
@@ -122,7 +91,7 @@ TEST(ProtocolPdf, SectionsFlowOntoASecondPageWithTheirFooters) {
 TEST(ProtocolPdf, ResultsInUSUnits) {
     TTempDir dir;
     const std::string pdf = dir.File("us.pdf");
-    ASSERT_EQ(PrintPdf({WriteHalvoFile(dir, 24, 0), pdf, "--units", "us", "--range", "2:20"}).Status, 0);
+    ASSERT_EQ(PrintPdf({WriteBasement(dir, 24, 0), pdf, "--units", "us", "--range", "2:20"}).Status, 0);
     const std::string text = PdfText(pdf);
     ExpectInOrder(text, {"RESULTS", "Average:", "pCi/L", "Tilts:", "Start Test:", "End Test:"});
     EXPECT_EQ(text.find("Maximum:"), std::string::npos);
@@ -131,7 +100,7 @@ TEST(ProtocolPdf, ResultsInUSUnits) {
 
 TEST(ProtocolPdf, FailuresLeaveNoFile) {
     TTempDir dir;
-    const std::string file = WriteHalvoFile(dir, 24, 12);
+    const std::string file = WriteBasement(dir, 24, 12);
     const std::string pdf = dir.File("out.pdf");
     struct TCase {
         std::vector<std::string> Arguments;
@@ -184,7 +153,7 @@ TEST(ProtocolPdf, PrintButtonAsksForTheCommentOfThisPrintout) {
     TPrintingWindow window(dir.Path());
     TScriptedUserInterface ui;
     window.UseUserInterface(&ui);
-    window.OpenAnswer = WriteHalvoFile(dir, 24, 0);
+    window.OpenAnswer = WriteBasement(dir, 24, 0);
     window.OpenFile();
     ui.TextAnswers = {"Printed from the window"};
 
