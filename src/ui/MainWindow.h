@@ -31,6 +31,7 @@ namespace lumetra {
 
 // Held through a pointer: its header's colour names meet the diagram's in the moc unit.
 struct TIntegralData;
+class TSpectrumWindow;
 
 // The port list: refreshed just before it drops down.
 class TPortComboBox final : public QComboBox {
@@ -99,6 +100,11 @@ public:
     void InitDataDisplay();
     void DisplayIntegralData();
     void RefreshDiagram();
+    void DisplaySpectrum();
+    void ShowInitParameter();
+
+    // The alpha spectrum window, created with the main window.
+    TSpectrumWindow* SpectrumWindow = nullptr;
 
     // Controls, named by purpose.
     QToolButton* SearchButton = nullptr;
@@ -174,6 +180,7 @@ private:
     void SetCaption(const std::string& fileName);
     void ShowEmptySummary();
     void DataSetLoaded(bool fromFile);
+    void RefreshSpectrum(); // new sums for the spectrum window while it is shown
     std::string T(const std::string& english) const { return TranslationCatalog.Translate(english); }
     QString Tr(const char* english) const;
     TTranslate Translator() const;

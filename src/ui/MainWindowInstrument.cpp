@@ -7,6 +7,7 @@
 #include "halvo/HalvoDownload.h"
 #include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
+#include "ui/SpectrumDisplay.h"
 
 #include <QApplication>
 
@@ -89,6 +90,7 @@ void TMainWindow::LoadData() {
     else
         ShowResultMessage(ui, result);
     if (result == Result::Success && valid) {
+        SpectrumWindow->close(); // it showed the previous data set
         Raw = std::move(downloaded);
         SetCaption({});
         CurrentFile.clear();
