@@ -2,10 +2,13 @@
 #include "evaluation/IntegralData.h"
 #include "ui/SpectrumDisplay.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lumetra {
 namespace {
@@ -25,9 +28,16 @@ void OutlinedRect(QPainter& painter, const TSpectrumRect& r, const QColor& outli
         painter.fillRect(r.Left + 1, r.Top + 1, width - 2, height - 2, fill);
 }
 
-void DrawText(QPainter& painter, const TSpectrumText& text) {
+// The labels stand over the bars of their own region: a one-pixel white rim keeps them
+// readable on grey, and vanishes on the white plot.
+void DrawText(QPainter& painter, const TSpectrumText& text, int x) {
+    const QString string = QString::fromStdString(text.Text);
+    const int baseline = text.Y + painter.fontMetrics().ascent();
+    painter.setPen(Qt::white);
+    for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+        painter.drawText(x + dx, baseline + dy, string);
     painter.setPen(text.Red ? TextRed : Qt::black);
-    painter.drawText(text.X, text.Y + painter.fontMetrics().ascent(), QString::fromStdString(text.Text));
+    painter.drawText(x, baseline, string);
 }
 
 } // namespace
@@ -60,14 +70,20 @@ void PaintSpectrum(QPainter& painter, QSize size, const TInstrumentHeader& heade
 
     painter.setFont(SpectrumFont());
     painter.setBackgroundMode(Qt::TransparentMode);
-    DrawText(painter, SpectrumOffsetText(g, header.Offset, translate));
+    const QFontMetrics metrics = painter.fontMetrics();
+    const TSpectrumText offsetText = SpectrumOffsetText(g, header.Offset, translate);
+    DrawText(painter, offsetText, offsetText.X);
     for (const TSpectrumMark& mark : SpectrumMarks(g, header, sums, translate)) {
         // From the baseline up to the row below y0, the end point left out as a pen
         // line leaves it.
         for (const Integer x : mark.LineX)
             painter.fillRect(x, g.Top + 1, 1, g.PlotHeight, Qt::black);
+        // The three rows of a region move together when the widest would leave the area.
+        int widest = 0;
         for (const TSpectrumText& text : mark.Texts)
-            DrawText(painter, text);
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text.Text)));
+        for (const TSpectrumText& text : mark.Texts)
+            DrawText(painter, text, TextLeftInside(text.X, widest, size.width()));
     }
     painter.restore();
 }
@@ -114,8 +130,11 @@ void TSpectrumWindow::ShowSpectrum(bool show, const std::string& title, const TI
     setWindowTitle(QString::fromStdString(caption + title + "]"));
     CalculateROISums(Header, SumSpectrum, Sums);
     if (show) {
+        // A window shown anew comes up on top by itself; one left open behind the main
+        // window is brought forward.
+        if (isVisible())
+            raise();
         QWidget::show();
-        raise();
         activateWindow();
         SpectrumSheet->update();
     } else {

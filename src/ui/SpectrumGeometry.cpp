@@ -88,6 +88,10 @@ std::vector<TSpectrumBar> SpectrumBars(const TSpectrumGeometry& g, const TDosika
     return bars;
 }
 
+Integer TextLeftInside(Integer x, Integer textWidth, Integer areaWidth) {
+    return std::max<Integer>(0, std::min(x, areaWidth - 2 - textWidth));
+}
+
 TSpectrumText SpectrumOffsetText(const TSpectrumGeometry& g, Byte offset, const TTranslate& translate) {
     return {g.Left + 10, g.Baseline - 15,
             T(translate, "Spectrum Offset ") + std::to_string(offset) + T(translate, " Channels"), false};

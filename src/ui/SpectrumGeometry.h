@@ -70,6 +70,11 @@ struct TSpectrumText {
     bool operator==(const TSpectrumText&) const = default;
 };
 
+// The x at which a text `textWidth` pixels wide is drawn: its place, moved left only as
+// far as needed to end 2 pixels inside an area `areaWidth` wide (the last Dosika region
+// lies at the right edge of the plot), and never left of 0.
+Integer TextLeftInside(Integer x, Integer textWidth, Integer areaWidth);
+
 // "Spectrum Offset " + Offset + " Channels" at (x0 + 10, yB - 15).
 TSpectrumText SpectrumOffsetText(const TSpectrumGeometry& g, Byte offset, const TTranslate& translate);
 

@@ -129,6 +129,10 @@ TEST(SpectrumGeometry, DosikaMarksAreStaggeredAndTranslated) {
         EXPECT_EQ(marks[i].Texts, texts) << "ROI " << i + 1;
     }
     EXPECT_EQ(SpectrumOffsetText(g, 2, {}), (TSpectrumText{38, 366, "Spectrum Offset 2 Channels", false}));
+    // A text that would run out of the 606 pixels ends 2 pixels inside them.
+    EXPECT_EQ(TextLeftInside(533, 70, 606), 533);
+    EXPECT_EQ(TextLeftInside(538, 76, 606), 528);
+    EXPECT_EQ(TextLeftInside(20, 700, 606), 0);
 
     // With step 0 every line stands at x0.
     for (const TSpectrumMark& mark : SpectrumMarks(SpectrumGeometry(50, 100, 50), h, sums, {}))
