@@ -1,11 +1,15 @@
-// info FILE: what a data file holds, one "Label: value" line each.
+// info FILE: what a data file holds, one "Label: value" line each; with --calibration
+// also the calibration constants text of the instrument label.
 
 #include "cli/CliCommands.h"
+#include "cli/OptionKinds.h"
 
 #include "core/DeviceIdentification.h"
 #include "core/Errors.h"
 #include "core/GlobalDefinitions.h"
+#include "core/PhysicalUnits.h"
 #include "core/TimeConversions.h"
+#include "evaluation/CalibrationConstants.h"
 #include "files/OlderFileFormats.h"
 
 #include <cstdio>
@@ -85,8 +89,21 @@ void PrintInfo(const std::string& fileName, const TInstrumentData& data, std::os
     out << "Comment: " << SingleLine(data.Comment) << '\n';
 }
 
+// The window's text in English and SI units; it ends with exactly one line break.
+void PrintCalibration(const TInstrumentData& data, std::ostream& out) {
+    TPhysicalUnits units;
+    SetUnitSystem(UnitsSI, units);
+    const std::string text =
+        CalibrationConstantsText(data, units, [](const std::string& english) { return english; }).value_or("");
+    out << text;
+    if (text.empty() || text.back() != '\n') {
+        out << '\n';
+    }
+}
+
 struct TInfoOptions {
     std::string File;
+    bool Calibration = false;
 };
 
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
@@ -99,6 +116,9 @@ int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
         return ReportResult(err, Result::FileUnreadable);
     }
     PrintInfo(fileName, data, out);
+    if (options.Calibration) {
+        PrintCalibration(data, out);
+    }
     return 0;
 }
 
@@ -113,6 +133,9 @@ void AddInfoCommand(TCliCommands& commands) {
                      "channels and comment.\n",
                      RunInfo);
     command.add_option("FILE", options.File)->required();
+    AddFlag(command, "--calibration", options.Calibration,
+            "after the info lines, the calibration constants as the window shows them on a click of the "
+            "instrument label (SI units): a heading, an empty line, one line per constant");
 }
 
 } // namespace lumetra::cli

@@ -3,6 +3,7 @@
 #include "ui/MainWindow.h"
 
 #include "ui/DiagramLayout.h"
+#include "ui/SpectrumDisplay.h"
 #include "ui/ToolbarIcons.h"
 #include "ui/dosika/AnalogSensorControlWindow.h"
 #include "ui/dosika/DoseCoefficientWindow.h"
@@ -164,6 +165,7 @@ void TMainWindow::CreateControls() {
     for (QLabel** value : {&DevNumberLabel, &TotalRecordsLabel, &PeriodLabel, &ExposureTimeLabel, &AverageLabel,
                            &ExposureLabel, &StartTestLabel, &EndTestLabel})
         *value = Label(central);
+    DevNumberLabel->installEventFilter(this);
     ExposureItemLabel = Label(central, true);
     RadonDisplayModeComboBox = new QComboBox(central);
     RadonDisplayModeComboBox->setMinimumContentsLength(14);
@@ -179,6 +181,7 @@ void TMainWindow::CreateControls() {
     connect(FileOpenButton, &QToolButton::clicked, this, &TMainWindow::OpenFile);
     connect(ExportTextButton, &QToolButton::clicked, this, &TMainWindow::AsciiExport);
     connect(PrintProtocolButton, &QToolButton::clicked, this, &TMainWindow::PrintProtocol);
+    connect(SpectrumButton, &QToolButton::clicked, this, &TMainWindow::DisplaySpectrum);
     connect(UnitButton, &QPushButton::clicked, this, &TMainWindow::ChangeUnits);
     connect(ErrorBarButton, &QToolButton::toggled, this, &TMainWindow::ShowErrorBars);
     connect(ZoomInButton, &QPushButton::clicked, this, &TMainWindow::ZoomIn);
@@ -191,6 +194,8 @@ void TMainWindow::CreateControls() {
     connect(Diagram, &TDiagramWidget::clicked, this, &TMainWindow::SetBorders);
     connect(Diagram, &TDiagramWidget::doubleClicked, this, &TMainWindow::ResetBorders);
     connect(CultureBox1, &QComboBox::currentIndexChanged, this, &TMainWindow::CultureChosen);
+
+    SpectrumWindow = new TSpectrumWindow(Translator(), this);
 }
 
 std::string TMainWindow::LanguageFilePath() const {
@@ -246,7 +251,8 @@ void TMainWindow::Retranslate() {
     FileOpenButton->setToolTip(Tr("Open File"));
     ExportTextButton->setToolTip(Tr("Export as text file"));
     PrintProtocolButton->setToolTip(Tr("Print protocol"));
-    SpectrumButton->setToolTip(Tr("Show spectrum"));
+    SpectrumButton->setToolTip(Tr("Show Alpha Spectrum"));
+    DevNumberLabel->setToolTip(Tr("Show Calibration Constants"));
     ErrorBarButton->setToolTip(Tr("Show error bars"));
     UnitButton->setToolTip(Tr("Switch units"));
     UnitButton->setText(Units.SelectedUnits == UnitsSI ? Tr("pCi") : Tr("Bq"));
@@ -338,6 +344,10 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == LogoImage && event->type() == QEvent::MouseButtonRelease) {
         ShowContactToMerix();
+        return true;
+    }
+    if (watched == DevNumberLabel && event->type() == QEvent::MouseButtonRelease) {
+        ShowInitParameter();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

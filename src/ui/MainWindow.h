@@ -37,6 +37,7 @@ class TAnalogSensorControlWindow;
 class TDoseCoefficientWindow;
 class TDosikaControlWindow;
 class THalvoControlWindow;
+class TSpectrumWindow;
 
 // The port list: refreshed just before it drops down.
 class TPortComboBox final : public QComboBox {
@@ -108,6 +109,11 @@ public:
     void InitDataDisplay();
     void DisplayIntegralData();
     void RefreshDiagram();
+    void DisplaySpectrum();
+    void ShowInitParameter();
+
+    // The alpha spectrum window, created with the main window.
+    TSpectrumWindow* SpectrumWindow = nullptr;
 
     // Controls, named by purpose.
     QToolButton* SearchButton = nullptr;
@@ -194,6 +200,7 @@ private:
     void SetCaption(const std::string& fileName);
     void ShowEmptySummary();
     void DataSetLoaded(bool fromFile);
+    void RefreshSpectrum(); // new sums for the spectrum window while it is shown
     std::string T(const std::string& english) const { return TranslationCatalog.Translate(english); }
     QString Tr(const char* english) const;
     TTranslate Translator() const;

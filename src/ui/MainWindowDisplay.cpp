@@ -4,6 +4,8 @@
 #include "evaluation/IntegralData.h"
 #include "ui/MainWindow.h"
 
+#include "evaluation/CalibrationConstants.h"
+#include "ui/SpectrumDisplay.h"
 
 #include <QPalette>
 
@@ -62,7 +64,6 @@ void TMainWindow::InitDataDisplay() {
     ErrorBarButton->setEnabled(true);
 
     SpectrumButton->setVisible(valid.SpectrumValid);
-    SpectrumButton->setEnabled(false); // the spectrum window comes with its own issue
     TempLabel->setVisible(valid.TempValid);
     rHLabel->setVisible(valid.rHValid);
     AddedSensorLabel->hide();
@@ -238,6 +239,7 @@ void TMainWindow::SetBorders() {
         CalculateIntegralData(ViewState.LeftBorderIndex, ViewState.RightBorderIndex, *Raw, *Integral, *Measured);
         DisplayIntegralData();
         RefreshDiagram();
+        RefreshSpectrum();
     }
 }
 
@@ -247,6 +249,22 @@ void TMainWindow::ResetBorders() {
     CalculateIntegralData(ViewState.LeftBorderIndex, ViewState.RightBorderIndex, *Raw, *Integral, *Measured);
     DisplayIntegralData();
     RefreshDiagram();
+    RefreshSpectrum();
+}
+
+void TMainWindow::DisplaySpectrum() {
+    SpectrumWindow->ShowSpectrum(true, CurrentFile, Raw->Header, *Integral);
+    RefreshDiagram();
+}
+
+void TMainWindow::RefreshSpectrum() {
+    if (SpectrumWindow->isVisible())
+        SpectrumWindow->ShowSpectrum(false, CurrentFile, Raw->Header, *Integral);
+}
+
+void TMainWindow::ShowInitParameter() {
+    if (const std::optional<std::string> text = CalibrationConstantsText(*Raw, Units, Translator()))
+        User().ShowMessage(*text);
 }
 
 } // namespace lumetra

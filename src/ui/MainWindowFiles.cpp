@@ -10,6 +10,7 @@
 #include "files/DataFileNames.h"
 #include "files/DataSetFile.h"
 #include "files/OlderFileFormats.h"
+#include "ui/SpectrumDisplay.h"
 
 #include <QFileDialog>
 
@@ -76,6 +77,7 @@ void TMainWindow::SaveFile() {
 }
 
 void TMainWindow::OpenFile() {
+    SpectrumWindow->close();
     const std::string fileName = ChooseOpenFileName();
     if (fileName.empty())
         return;

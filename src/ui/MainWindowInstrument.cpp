@@ -9,6 +9,7 @@
 #include "halvo/HalvoDownload.h"
 #include "instrument/InstrumentConnection.h"
 #include "links/InstrumentAdapter.h"
+#include "ui/SpectrumDisplay.h"
 #include "ui/dosika/DosikaControlWindow.h"
 #include "ui/halvo/HalvoControlWindow.h"
 
@@ -126,6 +127,7 @@ void TMainWindow::LoadData() {
     else
         ShowResultMessage(ui, result);
     if (result == Result::Success && valid) {
+        SpectrumWindow->close(); // it showed the previous data set
         Raw = std::move(downloaded);
         SetCaption({});
         CurrentFile.clear();

@@ -154,6 +154,34 @@ TEST_F(InfoCommand, CommentWithLineBreaksStaysOnOneLine) {
     EXPECT_EQ(lines.back(), "Comment: cellar  second line");
 }
 
+TEST_F(InfoCommand, CalibrationConstantsFollowTheInfoLines) {
+    struct TCase {
+        std::string Name;
+        std::vector<std::uint8_t> Bytes;
+        std::string Constants;
+    };
+    // The PMT's setup word 0x1A2B has 1 in bits 5 and 6: the M chamber and its word, 200.
+    const TCase cases[] = {
+        {"halvo.lmx", NativeFileBytes(HalvoPmtSample()),
+         "Calibration Constants for Halvo PMT, SN:4464, SW:12\n"
+         "\n"
+         "Sensitivity (Slow): 0.20 cpm/(kBq/m³); Chamber size \"M\"\n"},
+        {"survey.lm3", Lm3FileBytes(DosikaProSample()),
+         "Calibration Constants for Dosika-PRO, SN:4321, SW:5\n"
+         "\n"
+         "Sensitivity (Progeny): 11.00 min/L\n"},
+    };
+    for (const TCase& c : cases) {
+        WriteBytes(Dir.File(c.Name), c.Bytes);
+        const TCliRun plain = RunLumetraCli({"info", Dir.File(c.Name)});
+        const TCliRun run = RunLumetraCli({"info", Dir.File(c.Name), "--calibration"});
+        EXPECT_EQ(run.Status, 0) << c.Name;
+        EXPECT_EQ(run.Err, "") << c.Name;
+        EXPECT_EQ(run.Out, plain.Out + c.Constants) << c.Name;
+    }
+    EXPECT_EQ(RunLumetraCli({"info", Dir.File("halvo.lmx"), "--calibration=no"}).Status, 64);
+}
+
 class InfoRejects : public InfoCommand {
 protected:
     void ExpectUnreadable(const TCliRun& run) {

@@ -86,7 +86,7 @@ TEST(CliUsage, OverviewListsEveryCommand) {
 }
 
 TEST(CliUsage, CommandHelpWinsOverOtherArguments) {
-    const std::string info = "Usage: lumetra-cli info FILE\n";
+    const std::string info = "Usage: lumetra-cli info FILE [--calibration]\n";
     const std::string convert = "Usage: lumetra-cli convert FILE -o OUT.lmx\n";
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"info", "--help"}, info},
