@@ -1,8 +1,10 @@
 // lumetra-sim: simulated instruments on a pseudo-terminal, for tests and demos.
 
 #include "common/SimPty.h"
+#include "dosika/DosikaSimOptions.h"
 #include "dosika/DosikaSimSeries.h"
 #include "dosika/DosikaSimulator.h"
+#include "halvo/HalvoSimOptions.h"
 #include "halvo/HalvoSimSeries.h"
 #include "halvo/HalvoSimulator.h"
 #include "modem/ModemSimulator.h"
@@ -38,7 +40,20 @@ const char* const kUsage =
     "  --interval MIN    sample interval of the records and the setup, 1 to 255 (default 60)\n"
     "  --radon BQ        mean radon concentration in Bq/m3 (default 100)\n"
     "  --seed S          seed of the Poisson counts (default 1)\n"
-    "  --battery RAW     raw battery reading (default 200)\n"
+    "  --battery CODE    the battery answer's code (default 200): 16 bits, 0 to 65535,\n"
+    "                    from types 4, 6, 10 (volts = CODE x 0.01801 on 4 and 10,\n"
+    "                    x 0.00323 on 6); one byte, 0 to 255, from the others\n"
+    "                    (volts = CODE x 3.3 / 510)\n"
+    "  --recent ITEMS    the recent readings (command 20) as KEY=VALUE items separated\n"
+    "                    by commas; keys not given keep their defaults:\n"
+    "                      interval      minutes, 0 to 255 (default: the setup's)\n"
+    "                      time          YYYY-MM-DDThh:mm, year 2000 to 2255\n"
+    "                      radon, radon2 concentrations (radon2: thoron, on type 3\n"
+    "                                    the average radon)\n"
+    "                      radon-error, radon2-error   %, 0 to 255\n"
+    "                      temperature, humidity, pressure   numbers\n"
+    "                      tilts         signed 32 bits\n"
+    "                    e.g. --recent radon=85.5,radon-error=12,time=2018-01-02T09:05\n"
     "  --delay MS        answer delay in milliseconds (default 0)\n"
     "  --fault FAULT     a scripted fault, may be repeated (see below)\n"
     "  --link PATH       make PATH a symbolic link to the slave (an existing link is replaced)\n"
@@ -72,9 +87,20 @@ const char* const kUsage =
     "  --interval MIN    sample interval, 1 to 255 (default 60)\n"
     "  --radon BQ        mean radon concentration in Bq/m3 (default 300)\n"
     "  --seed S          seed of the Poisson counts (default 1)\n"
-    "  --measuring       measuring: reads are refused with status 1, stop is accepted\n"
+    "  --measuring       measuring: the reads of identity, calibration, setup and stored\n"
+    "                    data are refused with status 1; every other command, stop\n"
+    "                    included, is answered\n"
     "  --post-exposure   measuring, and stop is answered with status 5\n"
     "  --echo            every request is sent back before its answer\n"
+    "  --actual ITEMS    types 5 and 6: the readings of commands 0x62-0x65 as KEY=VALUE\n"
+    "                    items separated by commas; keys not given keep their defaults:\n"
+    "                      radon, thoron         Bq/m3, signed 32 bits, -1 = no value\n"
+    "                      radon-error, thoron-error   %, 0 to 255\n"
+    "                      temperature-code, humidity-code   0 to 255, 255 = no value\n"
+    "                      aout1, aout2          mV, 0 to 65535, 1023 and up = not valid\n"
+    "                      status                status byte of the four answers\n"
+    "                    e.g. --actual radon=120,radon-error=8,thoron=-1,aout1=1022\n"
+    "                    A DAC test (0x25) sets aout1 and aout2 to its values.\n"
     "  --delay MS        answer delay in milliseconds (default 0)\n"
     "  --fault FAULT     a scripted fault, may be repeated (see below)\n"
     "  --link PATH       make PATH a symbolic link to the slave (an existing link is replaced)\n"
@@ -92,8 +118,12 @@ const char* const kUsage =
     "            spectrumsize  spectrum of the other types' length (240 / 150 bytes)\n"
     "            echo          the request sent back before the answer\n"
     "            refuse        status 1 instead of the answer\n"
+    "            refuse-while-measuring  status 1 instead of the answer while the\n"
+    "                          instrument measures (e.g. to clock, DAC or switch\n"
+    "                          commands, which it answers otherwise)\n"
     "            reject        status 0xFF instead of the answer\n"
     "Examples: --fault noend:cmd:0x61   --fault checksum@2:cmd:0x60   --fault oddblock\n"
+    "          --fault refuse-while-measuring:cmd:0x25:0  (every DAC test while measuring)\n"
     "\n"
     "modem: a Hayes modem in command state; answers OK to AT commands, NO CARRIER to\n"
     "dialling, OK to \"+++\" after a second of silence. Options:\n"
@@ -170,6 +200,7 @@ int RunHalvo(int argc, char** argv) {
     std::string link;
     std::vector<THalvoFault> faults;
     std::vector<std::uint32_t> badTimes;
+    std::vector<std::string> recent;
     bool haveType = false;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
@@ -193,6 +224,13 @@ int RunHalvo(int argc, char** argv) {
             ok = ParseValue<std::uint16_t>(value, state.DeviceNumber, 0, 65535);
         } else if (option == "--battery") {
             ok = ParseValue<std::uint16_t>(value, state.BatteryRaw, 0, 65535);
+        } else if (option == "--recent") {
+            THalvoRecent check;
+            std::string error;
+            if (!ParseHalvoRecent(value, check, error)) {
+                return UsageError(error);
+            }
+            recent.push_back(value);
         } else if (option == "--delay") {
             ok = ParseValue<int>(value, state.AnswerDelayMs, 0, 600000);
         } else if (option == "--link") {
@@ -221,8 +259,16 @@ int RunHalvo(int argc, char** argv) {
     if (!haveType) {
         return UsageError("--type is required");
     }
+    if (!HalvoBatteryFits(state.DeviceType, state.BatteryRaw)) {
+        return UsageError("--battery: type " + std::to_string(state.DeviceType) + " sends one byte, 0 to 255");
+    }
 
     state.SampleInterval = series.Interval;
+    state.Recent.Interval = series.Interval;
+    for (const std::string& items : recent) {
+        std::string error;
+        (void)ParseHalvoRecent(items, state.Recent, error); // checked when read
+    }
     state.Records = GenerateHalvoRecords(state, series);
     for (const std::uint32_t n : badTimes) {
         if (n <= state.Records.size()) {
@@ -246,6 +292,7 @@ int RunDosika(int argc, char** argv) {
     int delay = 0;
     std::string link;
     std::vector<TDkFault> faults;
+    std::vector<std::string> actual;
     for (int i = 2; i < argc; ++i) {
         const std::string option = argv[i];
         if (IsHelp(option)) {
@@ -273,6 +320,13 @@ int RunDosika(int argc, char** argv) {
             ok = ParseValue<std::uint16_t>(value, serial, 0, 65535);
         } else if (option == "--delay") {
             ok = ParseValue<int>(value, delay, 0, 600000);
+        } else if (option == "--actual") {
+            TDkSimValues check;
+            std::string error;
+            if (!ParseDkValues(value, check, error)) {
+                return UsageError(error);
+            }
+            actual.push_back(value);
         } else if (option == "--link") {
             link = value;
         } else if (option == "--fault") {
@@ -292,6 +346,9 @@ int RunDosika(int argc, char** argv) {
     if (type == 0) {
         return UsageError("--type is required");
     }
+    if (!actual.empty() && !DkSimIsAnalogSensor(type)) {
+        return UsageError("--actual: only the analog sensors, types 5 and 6, have these readings");
+    }
     const std::size_t capacity = DkSimRecordCapacity(type, software);
     if (series.Count > capacity) {
         return UsageError("--records: a record block of this type holds at most " + std::to_string(capacity));
@@ -303,6 +360,10 @@ int RunDosika(int argc, char** argv) {
     state.PostExposure = postExposure;
     state.Echo = echo;
     state.AnswerDelayMs = delay;
+    for (const std::string& items : actual) {
+        std::string error;
+        (void)ParseDkValues(items, state.Values, error); // checked when read
+    }
     GenerateDkData(state, series);
     TDosikaSimulator simulator(std::move(state));
     for (const TDkFault& fault : faults) {

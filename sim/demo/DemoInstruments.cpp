@@ -1,6 +1,7 @@
 #include "demo/DemoInstruments.h"
 
 #include "common/SimPty.h"
+#include "common/SimSeries.h"
 #include "dosika/DosikaSimSeries.h"
 #include "dosika/DosikaSimulator.h"
 #include "halvo/HalvoSimSeries.h"
@@ -22,7 +23,7 @@ namespace lumetra {
 
 namespace {
 
-constexpr std::uint8_t kInterval = 60; // minutes, all three instruments
+constexpr std::uint8_t kInterval = 60; // minutes, all four instruments
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr std::size_t kNoMove = static_cast<std::size_t>(-1);
 constexpr unsigned kMoveGapMinutes = 7 * 60;
@@ -193,6 +194,56 @@ sim::TDkSimState DosikaState(std::uint8_t type, std::uint8_t software, std::uint
     return state;
 }
 
+// About normally distributed with mean 0 and deviation 1: the sum of three uniform
+// draws, which is all a little jitter needs.
+double Jitter(sim::TSimDraw& draw) { return 2.0 * (draw.Uniform() + draw.Uniform() + draw.Uniform() - 1.5); }
+
+// Output of a 4-20 mA loop in mV as the sensor reports it (20 mV per mA): 200 at zero,
+// 1000 at the full-scale range.
+std::uint16_t LoopMillivolts(double value, std::uint16_t rangeWord) {
+    const double range = sim::DkSimRangeValue(rangeWord);
+    const double share = range > 0.0 ? std::clamp(value / range, 0.0, 1.0) : 0.0;
+    return static_cast<std::uint16_t>(std::lround(200.0 + 800.0 * share));
+}
+
+// The Senra-P's current readings: radon progeny (EEC) on a daily cycle of the local
+// time and Po-218 with it, with a few per cent of jitter on every read, indoor climate,
+// and the analog outputs following the readings while the sensor runs (stopped, they
+// keep what they had, a DAC test's values too).
+sim::TDkValueSource SensorValues(const TSite& site) {
+    return [draw = sim::TSimDraw(site.Seed), site](const sim::TDkSimState& state) mutable {
+        const std::tm now = LocalTime(std::time(nullptr));
+        const double hour = now.tm_hour + now.tm_min / 60.0;
+        const double eec = std::max(1.0, site.Radon * (1.0 + 0.4 * sim::DailyCycle(hour, 6.0)) *
+                                             (1.0 + 0.03 * Jitter(draw)));
+        // Po-218 is close to equilibrium with the gas, the later daughters are not.
+        const double po218 = eec * 1.7 * (1.0 + 0.05 * Jitter(draw));
+        const double warmth = sim::DailyCycle(hour, 15.0);
+        const double temperature = site.Temperature + 1.5 * warmth + 0.1 * Jitter(draw);
+        const double humidity = std::clamp(site.Humidity - 5.0 * warmth + 0.5 * Jitter(draw), 0.0, 100.0);
+
+        // Counting errors: a few per cent at indoor levels.
+        const auto error = [](double value) {
+            return static_cast<std::uint8_t>(std::clamp(std::lround(60.0 / std::sqrt(value)), 1L, 99L));
+        };
+        // The codes the climate read converts: T = 0.4934 code - 25.81, H = 0.4706 code.
+        const auto code = [](double c) { return static_cast<std::uint8_t>(std::clamp(std::lround(c), 0L, 254L)); };
+        sim::TDkSimValues v = state.Values;
+        v.RadonValue = static_cast<std::int32_t>(std::lround(eec));
+        v.RadonError = error(eec);
+        v.ThoronValue = static_cast<std::int32_t>(std::lround(po218));
+        v.ThoronError = error(po218);
+        v.TemperatureCode = code((temperature + 25.80645161) / 0.493358634);
+        v.HumidityCode = code(humidity / 0.470588235);
+        v.Status = 0;
+        if (state.Measuring) {
+            v.AOut1Value = LoopMillivolts(eec, state.AOut1RangeWord);
+            v.AOut2Value = LoopMillivolts(po218, state.AOut2RangeWord);
+        }
+        return v;
+    };
+}
+
 bool IsDirectory(const char* path) {
     struct stat info {};
     return path != nullptr && *path != '\0' && stat(path, &info) == 0 && S_ISDIR(info.st_mode);
@@ -248,6 +299,22 @@ TDemoInstruments::TDemoInstruments(TDemoOptions options) : Options(options) {
     mine.Radon = 6000.0;
     mine.Thoron = 300.0;
     Dosimeter = std::make_unique<sim::TDosikaSimulator>(DosikaState(2, 10, 3187, 100, mine, Options.DosikaRecords, now));
+
+    // Watching an office on the ground floor, ready to be started. The records, with
+    // CAL1 = 100, evaluate to about 70 Bq/m³ EEC; the current readings agree.
+    TSite office;
+    office.Seed = 73;
+    office.Radon = 1500.0;
+    office.Thoron = 60.0;
+    sim::TDkSimState sensor = DosikaState(6, 7, 5402, 100, office, Options.SensorRecords, now);
+    TSite readings = office;
+    readings.Radon = 70.0; // EEC, Bq/m³
+    sim::TDkValueSource source = SensorValues(readings);
+    sensor.Values = source(sensor);
+    sensor.Values.AOut1Value = LoopMillivolts(sensor.Values.RadonValue, sensor.AOut1RangeWord);
+    sensor.Values.AOut2Value = LoopMillivolts(sensor.Values.ThoronValue, sensor.AOut2RangeWord);
+    Sensor = std::make_unique<sim::TDosikaSimulator>(std::move(sensor));
+    Sensor->SetValueSource(std::move(source));
 }
 
 TDemoInstruments::~TDemoInstruments() { Stop(); }
@@ -271,6 +338,7 @@ TDemoPortList TDemoInstruments::Start(std::string& error) {
             {"Demo Halvo PLUS", "halvo-plus", HalvoPlus.get()},
             {"Demo KVX5210-2", "kvx5210-2", Spectrometer.get()},
             {"Demo Dosika PRO", "dosika-pro", Dosimeter.get()},
+            {"Demo Senra-P", "senra-p", Sensor.get()},
         };
         TDemoPortList ports;
         for (const auto& instrument : instruments) {

@@ -1,9 +1,11 @@
 #pragma once
 // Simulated instruments for trying the program without hardware: a Halvo PLUS, a
-// spectrometric KVX5210-2 and a Dosika PRO, each served on a pseudo-terminal of its own
-// with a few months of records ending about now. The records come from seeded
-// generators, so every start offers the same measurements (only shifted in time).
-// Plain C++: the window only receives the list of ports.
+// spectrometric KVX5210-2, a Dosika PRO and a Senra-P analog sensor, each served on a
+// pseudo-terminal of its own with records ending about now. The records come from
+// seeded generators, so every start offers the same measurements (only shifted in
+// time). The Senra-P also has current readings that follow a daily radon cycle and
+// change a little at every read, for its analog sensor window. Plain C++: the window
+// only receives the list of ports.
 
 #include <cstddef>
 #include <ctime>
@@ -23,6 +25,7 @@ class TPtyServer;
 struct TDemoOptions {
     std::size_t HalvoRecords = 3000; // per Halvo instrument, one every hour
     std::size_t DosikaRecords = 0;   // 0: as many as one record block holds
+    std::size_t SensorRecords = 14 * 24; // the Senra-P's, one every hour
     std::time_t EndTime = 0;         // the last record's hour; 0: now
 };
 
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<sim::THalvoSimulator> HalvoPlus;
     std::unique_ptr<sim::THalvoSimulator> Spectrometer;
     std::unique_ptr<sim::TDosikaSimulator> Dosimeter;
+    std::unique_ptr<sim::TDosikaSimulator> Sensor;
     std::vector<std::unique_ptr<sim::TPtyServer>> Servers;
     std::string Directory;
     TDemoPortList Ports;

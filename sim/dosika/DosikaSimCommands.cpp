@@ -91,12 +91,6 @@ std::size_t RequestLength(const TDkSimState& s, std::uint8_t command) {
     }
 }
 
-// What a measuring instrument still does: stop, switch off, and the live readings of
-// an analog sensor.
-bool AllowedWhileMeasuring(std::uint8_t command) {
-    return command == 0x33 || command == 0x35 || (command >= 0x62 && command <= 0x65);
-}
-
 bool ValidClock(const std::vector<std::uint8_t>& p) {
     return p[1] < 60 && p[2] < 60 && p[3] < 24 && p[4] >= 1 && p[4] <= 31 && p[5] >= 1 && p[5] <= 12;
 }
@@ -132,7 +126,7 @@ std::vector<std::uint8_t> TDosikaSimulator::Status(const std::vector<std::uint8_
     if (!DkSimKnownType(s.DeviceType) || p.size() != RequestLength(s, command)) {
         return {kDkStatusUnknown};
     }
-    if ((s.Measuring || s.PostExposure) && !AllowedWhileMeasuring(command)) {
+    if ((s.Measuring || s.PostExposure) && DkSimRefusedWhileMeasuring(command)) {
         return {kDkStatusRefused};
     }
     std::vector<std::uint8_t> d{kDkStatusOk};
@@ -174,8 +168,11 @@ std::vector<std::uint8_t> TDosikaSimulator::Status(const std::vector<std::uint8_
         s.AOut2AlarmWord = Get16(p, 3);
         break;
     case 0x25:
-        s.AOut1Value = Get16(p, 1);
-        s.AOut2Value = Get16(p, 3);
+        // The outputs now carry the test values, so reading them back shows those.
+        s.Dac1 = Get16(p, 1);
+        s.Dac2 = Get16(p, 3);
+        s.Values.AOut1Value = s.Dac1;
+        s.Values.AOut2Value = s.Dac2;
         break;
     case 0x26:
         if (p[1] != 0x00 && p[1] != 0xFF) {
@@ -260,19 +257,25 @@ std::vector<std::uint8_t> TDosikaSimulator::Status(const std::vector<std::uint8_
     case 0x61:
         break; // the data frames follow the status
     case 0x62:
-    case 0x63:
-        d[0] = s.ValueStatus;
-        Put32(d, static_cast<std::uint32_t>(command == 0x62 ? s.RadonValue : s.ThoronValue));
-        d.push_back(command == 0x62 ? s.RadonError : s.ThoronError);
+    case 0x63: {
+        if (command == 0x62 && ValueSource) {
+            // A reading starts with the radon value: the source gives the next one.
+            s.Values = ValueSource(s);
+        }
+        const TDkSimValues& v = s.Values;
+        d[0] = v.Status;
+        Put32(d, static_cast<std::uint32_t>(command == 0x62 ? v.RadonValue : v.ThoronValue));
+        d.push_back(command == 0x62 ? v.RadonError : v.ThoronError);
         break;
+    }
     case 0x64:
-        d[0] = s.ValueStatus;
-        d.insert(d.end(), {s.TemperatureCode, s.HumidityCode});
+        d[0] = s.Values.Status;
+        d.insert(d.end(), {s.Values.TemperatureCode, s.Values.HumidityCode});
         break;
     case 0x65:
-        d[0] = s.ValueStatus;
-        Put16(d, s.AOut1Value);
-        Put16(d, s.AOut2Value);
+        d[0] = s.Values.Status;
+        Put16(d, s.Values.AOut1Value);
+        Put16(d, s.Values.AOut2Value);
         break;
     case 0x70:
         s.AlphaE50 = GetSingle(p, 1);

@@ -17,6 +17,7 @@ const struct {
               {"spectrumsize", TDkFaultKind::SpectrumSize, false},
               {"echo", TDkFaultKind::Echo, false},
               {"refuse", TDkFaultKind::Refuse, false},
+              {"refuse-while-measuring", TDkFaultKind::RefuseWhileMeasuring, false},
               {"reject", TDkFaultKind::Reject, false}};
 
 bool Parse(const std::string& text, TDkFault& fault) {

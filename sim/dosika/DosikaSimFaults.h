@@ -3,8 +3,9 @@
 //
 // A fault hits the first Count requests that match its selector and that it can act
 // on (0 = every one); requests are numbered from 1 in the order valid request frames
-// arrive. A fault that cannot act on a command (noend on an identity read) leaves
-// that request alone and keeps its count.
+// arrive. A fault that cannot act on a command (noend on an identity read, refuse-
+// while-measuring on an instrument that does not measure) leaves that request alone
+// and keeps its count.
 //
 // Text form (command line): KIND[@K][:SELECTOR][:COUNT], SELECTOR one of
 //   N        requests N, N+1, ... (silent:3:2 silences requests 3 and 4)
@@ -23,6 +24,10 @@
 //                from the others (0x60)
 //   echo         the request is sent back before its answer
 //   refuse       status 1 instead of the answer, as while measuring
+//   refuse-while-measuring  status 1 instead of the answer, only while the instrument
+//                measures: for a command it would otherwise answer then (clock, DAC,
+//                switch, ...); refuse-while-measuring:cmd:0x25:0 refuses every DAC
+//                test during a measurement
 //   reject       status 0xFF instead of the answer, as for an unknown command
 
 #include "common/SimFaults.h"
@@ -32,7 +37,19 @@
 
 namespace lumetra::sim {
 
-enum class TDkFaultKind { Silent, NoEnd, Checksum, Complement, OddBlock, BlockLength, SpectrumSize, Echo, Refuse, Reject };
+enum class TDkFaultKind {
+    Silent,
+    NoEnd,
+    Checksum,
+    Complement,
+    OddBlock,
+    BlockLength,
+    SpectrumSize,
+    Echo,
+    Refuse,
+    RefuseWhileMeasuring,
+    Reject
+};
 using TDkSelector = TSimSelector; // never Record: the requests name no record
 
 struct TDkFault {

@@ -48,6 +48,26 @@ bool DkSimIsAnalogSensor(std::uint8_t type) { return type == 5 || type == 6; }
 
 bool DkSimHasDetection(const TDkSimState& state) { return state.DeviceType == 3 && state.SoftwareVersion >= 10; }
 
+bool DkSimRefusedWhileMeasuring(std::uint8_t command) {
+    switch (command) {
+    case 0x40: // identity
+    case 0x41: // regions of interest
+    case 0x42:
+    case 0x43: // calibration
+    case 0x44:
+    case 0x50: // setup
+    case 0x51:
+    case 0x53:
+    case 0x71: // detection values of the Morvel's setup
+    case 0x73:
+    case 0x60: // spectrum and records
+    case 0x61:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::uint16_t DkSimRangeWord(std::int32_t value) {
     if (value >= 0 && value < 32768) {
         return static_cast<std::uint16_t>(value);
@@ -91,9 +111,9 @@ TDkSimState DkSimDefaultState(std::uint8_t type, std::uint8_t softwareVersion) {
         break;
     }
     if (type == 6) {
-        s.RadonValue = 120; // EEC
-        s.ThoronValue = 3;
-        s.ThoronError = 40;
+        s.Values.RadonValue = 120; // EEC
+        s.Values.ThoronValue = 3;
+        s.Values.ThoronError = 40;
     }
     return s;
 }

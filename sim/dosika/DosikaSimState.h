@@ -42,6 +42,21 @@ struct TDkSimRecord {
     bool operator==(const TDkSimRecord&) const = default;
 };
 
+// The current readings of an analog sensor, answered by 0x62 (radon), 0x63 (thoron),
+// 0x64 (climate codes) and 0x65 (the two analog outputs).
+struct TDkSimValues {
+    std::int32_t RadonValue = 250; // Bq/m³ (EEC on a Senra-P); -1 = no value
+    std::uint8_t RadonError = 9;   // %
+    std::int32_t ThoronValue = -1; // Bq/m³ (Po-218 on a Senra-P); -1 = no value
+    std::uint8_t ThoronError = 0;
+    std::uint8_t TemperatureCode = 95; // 21.1 °C; 255 = no value
+    std::uint8_t HumidityCode = 96;    // 45 % rH; 255 = no value
+    std::uint16_t AOut1Value = 500;    // mV; 1023 and above = not valid
+    std::uint16_t AOut2Value = 0;
+    std::uint8_t Status = 0; // status byte of the four reads
+    bool operator==(const TDkSimValues&) const = default;
+};
+
 struct TDkSimState {
     std::uint8_t DeviceType = 1;
     std::uint8_t SoftwareVersion = 5;
@@ -67,29 +82,26 @@ struct TDkSimState {
     float BetaE50 = 1.5e-7f;
     std::uint8_t BetaDetectionRate = 0;
 
-    // Senra-R and Senra-P.
+    // Senra-R and Senra-P: the output setup (0x22-0x24, read by 0x52, 0x54, 0x55), the
+    // last values of the DAC test (0x25) and the switch output (0x26).
     std::uint16_t AOut1RangeWord = 1000;
     std::uint16_t AOut2RangeWord = 1000;
     std::uint16_t AOut1AlarmWord = 10;
     std::uint16_t AOut2AlarmWord = 10;
     std::uint8_t DOutMode = 0;
+    std::uint16_t Dac1 = 0; // mV, as last set
+    std::uint16_t Dac2 = 0;
     bool SwitchOn = false;
-    std::int32_t RadonValue = 250; // -1 = no value
-    std::uint8_t RadonError = 9;
-    std::int32_t ThoronValue = -1;
-    std::uint8_t ThoronError = 0;
-    std::uint8_t TemperatureCode = 95; // 21.1 °C
-    std::uint8_t HumidityCode = 96;    // 45 % rH
-    std::uint16_t AOut1Value = 500;    // mV
-    std::uint16_t AOut2Value = 0;
-    std::uint8_t ValueStatus = 0;      // status byte of the four value reads
+    TDkSimValues Values;
 
     TDkSimTime Clock;     // as last set; it does not run
     TDkSimTime StartTime; // sent in the record block header (minute, hour, day, month)
     std::array<std::uint32_t, kDkChannels> Spectrum{}; // Spectrum[0] is channel 1
     std::vector<TDkSimRecord> Records;
 
-    bool Measuring = false;    // reads refused with status 1
+    // Measuring: the reads of identity, calibration, setup and stored data are refused
+    // with status 1 (DkSimRefusedWhileMeasuring); everything else is answered.
+    bool Measuring = false;
     bool PostExposure = false; // measuring, and stop answered with status 5
     bool SwitchedOff = false;  // after command 0x35 nothing is answered
 
@@ -115,6 +127,13 @@ bool DkSimHasCalibration2(std::uint8_t type);         // 0x14, 0x44
 bool DkSimHasUserAndAlarm(std::uint8_t type);         // 0x21
 bool DkSimIsAnalogSensor(std::uint8_t type);          // 0x22-0x26, 0x52, 0x54, 0x55, 0x62-0x65
 bool DkSimHasDetection(const TDkSimState& state);     // 0x70-0x73: Morvel from software 10
+
+// The commands a measuring instrument refuses with status 1: the reads of its identity,
+// calibration, setup and stored data, which a download and the opening of the control
+// window start with. Anything else a measuring instrument answers (stop, clock, DAC,
+// switch, the analog setup and values, ...); a test that wants one of them refused
+// scripts the fault refuse-while-measuring.
+bool DkSimRefusedWhileMeasuring(std::uint8_t command);
 
 // 16-bit coding of ranges and alarm levels: below 32768 as is, otherwise thousands
 // with bit 15 set (40000 <-> 0x8028).

@@ -10,8 +10,10 @@ bool IsDownload(std::uint8_t command) { return command == 0x60 || command == 0x6
 
 // Whether a fault kind can act on an answer to this command at all; one that cannot
 // leaves the request alone and keeps its count.
-bool CanAct(TDkFaultKind kind, std::uint8_t command) {
+bool CanAct(TDkFaultKind kind, std::uint8_t command, bool measuring) {
     switch (kind) {
+    case TDkFaultKind::RefuseWhileMeasuring:
+        return measuring;
     case TDkFaultKind::NoEnd:
         return IsDownload(command);
     case TDkFaultKind::OddBlock:
@@ -64,6 +66,16 @@ void TDosikaSimulator::SetMeasuring(bool measuring, bool postExposure) {
     Instrument.PostExposure = postExposure;
 }
 
+void TDosikaSimulator::SetValues(const TDkSimValues& values) {
+    std::lock_guard lock(Mutex);
+    Instrument.Values = values;
+}
+
+void TDosikaSimulator::SetValueSource(TDkValueSource source) {
+    std::lock_guard lock(Mutex);
+    ValueSource = std::move(source);
+}
+
 std::vector<TDkLoggedRequest> TDosikaSimulator::RequestLog() const {
     std::lock_guard lock(Mutex);
     return Log;
@@ -91,7 +103,10 @@ std::vector<std::uint8_t> TDosikaSimulator::Answer(const TReceivedFrame& frame) 
     }
     const std::uint8_t command = frame.Payload[0];
     const TSimRequest request{entry.Index, command, 0};
-    const auto matches = [&](const TDkFault& f) { return CanAct(f.Kind, command) && SimFaultSelects(f, request); };
+    const bool measuring = Instrument.Measuring || Instrument.PostExposure;
+    const auto matches = [&](const TDkFault& f) {
+        return CanAct(f.Kind, command, measuring) && SimFaultSelects(f, request);
+    };
 
     // A silenced request consumes only silence and echo faults; the others wait for
     // a request that is actually answered.
@@ -133,6 +148,7 @@ std::vector<std::uint8_t> TDosikaSimulator::Answer(const TReceivedFrame& frame) 
             echo = true;
             break;
         case TDkFaultKind::Refuse:
+        case TDkFaultKind::RefuseWhileMeasuring:
             refuse = true;
             break;
         case TDkFaultKind::Reject:

@@ -12,11 +12,16 @@
 // and the closing frame [04] with the flag set. A refused download command gets its
 // status frame and the closing frame, so the client is not left waiting for the end.
 //
-// While measuring, everything except stop (0x33), switch-off (0x35) and the analog
-// value reads (0x62-0x65) is refused with status 1; stop ends the measurement with
-// status 0, or answers 5 and changes nothing during the post-exposure analysis. After
-// switch-off nothing is answered any more. Frames with a bad checksum or end byte and
-// frames without the command flag are logged and not answered.
+// While measuring, the reads of identity, calibration, setup and stored data (0x40-0x44,
+// 0x50, 0x51, 0x53, 0x60, 0x61, 0x71, 0x73) are refused with status 1 and everything
+// else is answered; stop ends the measurement with status 0, or answers 5 and changes
+// nothing during the post-exposure analysis. After switch-off nothing is answered any
+// more. Frames with a bad checksum or end byte and frames without the command flag are
+// logged and not answered.
+//
+// The analog sensors (types 5, 6) keep their output setup as sent, the DAC test values
+// (which the output reads then return) and the switch state; their readings are
+// TDkSimState::Values, set by a test or renewed by a value source at every radon read.
 //
 // In-process use: fill a TDkSimState (DkSimDefaultState, GenerateDkData), construct
 // the simulator, add faults, serve it with a TPtyServer (common/SimPty.h). Every
@@ -30,6 +35,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -52,6 +58,10 @@ struct TDkLoggedRequest {
     std::vector<std::uint8_t> Answer; // the bytes written back, echo included; empty = silent
 };
 
+// Gives the readings for the next radon read (0x62) from the instrument as it is; it runs
+// on the server thread with the simulator locked, so it must not call the simulator.
+using TDkValueSource = std::function<TDkSimValues(const TDkSimState&)>;
+
 class TDosikaSimulator final : public TFrameDevice {
 public:
     explicit TDosikaSimulator(TDkSimState state = {});
@@ -63,9 +73,10 @@ public:
     void SetRecords(std::vector<TDkSimRecord> records);
     std::array<std::uint32_t, kDkChannels> Spectrum() const;
     void SetMeasuring(bool measuring, bool postExposure = false);
+    void SetValues(const TDkSimValues& values); // the analog sensor's readings
+    void SetValueSource(TDkValueSource source); // empty: the readings stay as set
     std::vector<TDkLoggedRequest> RequestLog() const;
     void ClearRequestLog();
-
 
 private:
     struct TOutFrame {
@@ -85,6 +96,7 @@ private:
 
     TDkSimState Instrument;
     std::vector<TDkFault> Faults;
+    TDkValueSource ValueSource;
     std::vector<TDkLoggedRequest> Log;
     std::uint32_t RequestCount = 0;
 };

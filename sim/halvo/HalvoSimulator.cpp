@@ -7,6 +7,9 @@ namespace lumetra::sim {
 
 namespace {
 
+constexpr std::uint8_t kLongInterval = 180; // minutes, command 3
+constexpr std::uint8_t kShortInterval = 60; // command 4
+
 void PutLittleEndian(std::vector<std::uint8_t>& d, std::uint32_t value, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i) {
         d.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -46,6 +49,16 @@ void THalvoSimulator::AddFault(const THalvoFault& fault) {
 THalvoSimState THalvoSimulator::State() const {
     std::lock_guard lock(Mutex);
     return Instrument;
+}
+
+void THalvoSimulator::SetRecent(const THalvoRecent& recent) {
+    std::lock_guard lock(Mutex);
+    Instrument.Recent = recent;
+}
+
+void THalvoSimulator::SetBatteryRaw(std::uint16_t raw) {
+    std::lock_guard lock(Mutex);
+    Instrument.BatteryRaw = raw;
 }
 
 std::vector<THalvoSimRecord> THalvoSimulator::Records() const {
@@ -182,10 +195,10 @@ THalvoSimulator::TReply THalvoSimulator::Execute(const std::vector<std::uint8_t>
         s.Locked = false;
         return ok;
     case 3:
-        s.LongInterval = true;
-        return ok;
     case 4:
-        s.LongInterval = false;
+        s.LongInterval = command == 3;
+        s.SampleInterval = command == 3 ? kLongInterval : kShortInterval;
+        s.Recent.Interval = s.SampleInterval;
         return ok;
     case 5:
         s.Clock = {2000 + request[6], request[5], request[4], request[3], request[2], request[1]};
@@ -220,6 +233,7 @@ THalvoSimulator::TReply THalvoSimulator::Execute(const std::vector<std::uint8_t>
         return reply;
     case 15:
         s.SampleInterval = request[1];
+        s.Recent.Interval = s.SampleInterval;
         s.SetupWord = static_cast<std::uint16_t>(request[2] | (request[3] << 8));
         s.AlarmLevel = static_cast<std::int32_t>(static_cast<std::uint32_t>(request[4]) | (request[5] << 8) |
                                                  (request[6] << 16) | (static_cast<std::uint32_t>(request[7]) << 24));

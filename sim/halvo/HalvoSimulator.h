@@ -8,6 +8,11 @@
 // 22 included) carry one payload byte whatever length the client expects. A record
 // answer damaged by a fault does not move the record cursor, so a retry gets it again.
 //
+// Every command that changes the instrument changes State(): the setup write (15), the
+// clock (5), lock and unlock (1, 2), the interval presets (3 sets 180 minutes, 4 sets
+// 60), clearing the memory (8), start and stop (18, 21). Nothing is refused for the
+// run state: the Halvo family answers every command while it measures.
+//
 // In-process use: fill a THalvoSimState, construct the simulator, add faults, serve it
 // with a TPtyServer (common/SimPty.h). Every accessor is safe to call while the server
 // thread is running; a request is logged before its answer is written.
@@ -54,6 +59,7 @@ struct THalvoRecent {
     float Humidity = 45.0f;
     float Pressure = 1013.25f;
     std::int32_t Tilts = 0;
+    bool operator==(const THalvoRecent&) const = default;
 };
 
 // The instrument: identity, calibration, setup and run state, stored records, and
@@ -68,11 +74,11 @@ struct THalvoSimState {
     std::uint8_t SampleInterval = 60;
     std::uint16_t SetupWord = 0;
     std::int32_t AlarmLevel = 300;
-    THalvoClock Clock;
-    bool Measuring = true;
-    bool Locked = false;
-    bool LongInterval = true;
-    THalvoRecent Recent;
+    THalvoClock Clock;     // as last set; it does not run
+    bool Measuring = true; // started by 18, stopped by 21
+    bool Locked = false;   // switch locked by 1, unlocked by 2
+    bool LongInterval = true; // the last interval preset: 3 (180 minutes) or 4 (60 minutes)
+    THalvoRecent Recent;      // its Interval follows every change of SampleInterval
     std::uint16_t BatteryRaw = 200; // types 4, 6, 10 send 16 bits, the others the low byte
     std::vector<THalvoSimRecord> Records;
 
@@ -98,13 +104,14 @@ public:
 
     void AddFault(const THalvoFault& fault);
     THalvoSimState State() const;            // current state, records included
+    void SetRecent(const THalvoRecent& recent);
+    void SetBatteryRaw(std::uint16_t raw);
     std::vector<THalvoSimRecord> Records() const;
     void SetRecords(std::vector<THalvoSimRecord> records);
     std::vector<THalvoLoggedRequest> RequestLog() const;
     void ClearRequestLog();
     // Index of the next record command 7 delivers (0-based; command 6 resets it).
     std::size_t RecordCursor() const;
-
 
 private:
     struct TReply {

@@ -22,6 +22,20 @@ struct TFrameSeen {
     bool ComplementOk = false;
 };
 
+// A request frame with the command flag: 42, 0x80 | (length - 1), its complement, the
+// payload, the payload sum low byte first, 45.
+inline Bytes Request(const Bytes& payload) {
+    Bytes frame{0x42, static_cast<std::uint8_t>(0x80 | (payload.size() - 1)),
+                static_cast<std::uint8_t>(~(0x80 | (payload.size() - 1)))};
+    unsigned sum = 0;
+    for (const std::uint8_t b : payload) {
+        frame.push_back(b);
+        sum += b;
+    }
+    frame.insert(frame.end(), {static_cast<std::uint8_t>(sum), static_cast<std::uint8_t>(sum >> 8), 0x45});
+    return frame;
+}
+
 class DosikaSimFixture : public ::testing::Test {
 protected:
     void Serve(sim::TDkSimState state, const std::vector<sim::TDkFault>& faults = {}) {
@@ -50,34 +64,53 @@ protected:
         return Line->Read(expected, timeoutMs);
     }
 
+    // One frame; false on a time-out or a broken header or end byte.
+    bool ReadFrame(TFrameSeen& f, int timeoutMs = 2000) {
+        const Bytes head = Line->Read(3, timeoutMs);
+        if (head.size() != 3 || head[0] != 0x42) {
+            return false;
+        }
+        const std::size_t n = (head[1] & 0x7Fu) + 1u;
+        const Bytes rest = Line->Read(n + 3, timeoutMs);
+        if (rest.size() != n + 3 || rest.back() != 0x45) {
+            return false;
+        }
+        f.Flag = (head[1] & 0x80) != 0;
+        f.ComplementOk = head[2] == static_cast<std::uint8_t>(head[1] ^ 0xFF);
+        f.Payload.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
+        unsigned sum = 0;
+        for (const std::uint8_t b : f.Payload) {
+            sum += b;
+        }
+        f.ChecksumOk = rest[n] == (sum & 0xFF) && rest[n + 1] == ((sum >> 8) & 0xFF);
+        return true;
+    }
+
     // Reads frames until the closing frame (flag set, first byte 4), a time-out or a
     // broken header; the frames read so far are returned either way.
     std::vector<TFrameSeen> ReadFrames(int timeoutMs = 2000) {
         std::vector<TFrameSeen> frames;
-        for (;;) {
-            const Bytes head = Line->Read(3, timeoutMs);
-            if (head.size() != 3 || head[0] != 0x42) {
-                return frames;
-            }
-            const std::size_t n = (head[1] & 0x7Fu) + 1u;
-            const Bytes rest = Line->Read(n + 3, timeoutMs);
-            if (rest.size() != n + 3 || rest.back() != 0x45) {
-                return frames;
-            }
-            TFrameSeen f;
-            f.Flag = (head[1] & 0x80) != 0;
-            f.ComplementOk = head[2] == static_cast<std::uint8_t>(head[1] ^ 0xFF);
-            f.Payload.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
-            unsigned sum = 0;
-            for (const std::uint8_t b : f.Payload) {
-                sum += b;
-            }
-            f.ChecksumOk = rest[n] == (sum & 0xFF) && rest[n + 1] == ((sum >> 8) & 0xFF);
+        TFrameSeen f;
+        while (ReadFrame(f, timeoutMs)) {
             frames.push_back(f);
             if (f.Flag && f.Payload[0] == 4) {
-                return frames;
+                break;
             }
         }
+        return frames;
+    }
+
+    // Sends a request payload and returns the payload of the one answer frame, which
+    // must be a sound status frame; empty when none came.
+    Bytes AskPayload(const Bytes& payload) {
+        EXPECT_TRUE(Line->Write(Request(payload)));
+        TFrameSeen f;
+        if (!ReadFrame(f)) {
+            ADD_FAILURE() << "no answer to command " << int(payload[0]);
+            return {};
+        }
+        EXPECT_TRUE(f.Flag && f.ChecksumOk && f.ComplementOk) << "command " << int(payload[0]);
+        return f.Payload;
     }
 
     // The data frames of a download answer joined, after checking its shape: status

@@ -185,6 +185,51 @@ TEST_F(HalvoCommandsTest, SwitchIntervalAndMeasuringCommands) {
     EXPECT_FALSE(now.Measuring);
 }
 
+TEST_F(HalvoCommandsTest, IntervalPresetsAndSetupWriteSetTheSampleInterval) {
+    THalvoSimState state;
+    state.SampleInterval = 30;
+    state.Recent.Interval = 30;
+    state.LongInterval = false;
+    Serve(state);
+    // Setup write: interval 10, setup word 0, alarm level 300.
+    const Bytes writeTen{0x42, 0x87, 0x78, 0x0F, 0x0A, 0x00, 0x00, 0x2C, 0x01, 0x00, 0x00, 0x46, 0x00, 0x45};
+    const struct {
+        Bytes Request;
+        std::uint8_t Interval;
+        bool Long;
+    } cases[] = {
+        {OneByteRequest(0x03), 180, true},
+        {OneByteRequest(0x04), 60, false},
+        {writeTen, 10, false},
+        {OneByteRequest(0x03), 180, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Interval));
+        EXPECT_EQ(Ask(c.Request, 7), kStatusOk);
+        const Bytes setup = PayloadOf(Ask(kReadSetup, 14), true);
+        const Bytes recent = PayloadOf(Ask(OneByteRequest(0x14), 39), true);
+        ASSERT_EQ(setup.size(), 8u);
+        ASSERT_EQ(recent.size(), 33u);
+        EXPECT_EQ(setup[1], c.Interval);
+        EXPECT_EQ(recent[1], c.Interval);
+        EXPECT_EQ(Simulator->State().LongInterval, c.Long);
+    }
+}
+
+TEST_F(HalvoCommandsTest, RecentReadingsAndBatterySetWhileServing) {
+    Serve(THalvoSimState{});
+    sim::THalvoRecent recent;
+    recent.Radon = 2.0f; // 0x40000000
+    recent.Tilts = 7;
+    Simulator->SetRecent(recent);
+    Simulator->SetBatteryRaw(0x9A);
+    const Bytes answer = PayloadOf(Ask(OneByteRequest(0x14), 39), true);
+    ASSERT_EQ(answer.size(), 33u);
+    EXPECT_EQ(Bytes(answer.begin() + 7, answer.begin() + 11), (Bytes{0x40, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Bytes(answer.begin() + 29, answer.end()), (Bytes{0x00, 0x00, 0x00, 0x07}));
+    EXPECT_EQ(PayloadOf(Ask(OneByteRequest(0x0D), 8), true), (Bytes{0x0A, 0x9A}));
+}
+
 TEST_F(HalvoCommandsTest, BatteryAnswerIsOneByteOrTwoForSpectrumTypes) {
     THalvoSimState state;
     state.BatteryRaw = 0x01FF;

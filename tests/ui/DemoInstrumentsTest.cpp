@@ -1,11 +1,12 @@
-// The demo instruments: three ports in a private folder that open and answer as the
+// The demo instruments: four ports in a private folder that open and answer as the
 // instruments they are named after, records that end at the given time with one series
-// break, and nothing left behind after Stop.
+// break, live readings of the analog sensor, and nothing left behind after Stop.
 
 #include "demo/DemoInstruments.h"
 
 #include "core/GlobalDefinitions.h"
 #include "core/TimeConversions.h"
+#include "dosika/DosikaCommands.h"
 #include "dosika/DosikaDownload.h"
 #include "evaluation/RecordEvaluation.h"
 #include "halvo/HalvoDownload.h"
@@ -70,9 +71,9 @@ TIdentity Identify(TLineUserInterface& ui, const std::string& path) {
     return id;
 }
 
-// Downloads with the port settings the main window uses for a direct line; the byte
-// pauses are skipped so a few dozen records take well under a second.
-Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
+// Runs an operation with the port settings the main window uses for a direct line;
+// the byte pauses are skipped so a few dozen records take well under a second.
+template <typename TOperation> Byte OnPort(const std::string& path, bool halvo, TOperation operation) {
     TLineUserInterface ui;
     ui.SplitClock.RealPauseLimit = 0;
     TComPort port;
@@ -84,10 +85,16 @@ Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
         return 0xEE;
     }
     port.Handle = open.Handle();
-    return halvo ? HlvDownload(ui, port, data) : DkDownload(ui, port, data);
+    return operation(ui, port);
 }
 
-TEST(DemoInstruments, StartListsThreePortsThatOpenAndStopRemovesThem) {
+Byte Download(const std::string& path, bool halvo, TInstrumentData& data) {
+    return OnPort(path, halvo, [&](TLineUserInterface& ui, TComPort port) {
+        return halvo ? HlvDownload(ui, port, data) : DkDownload(ui, port, data);
+    });
+}
+
+TEST(DemoInstruments, StartListsFourPortsThatOpenAndStopRemovesThem) {
     TDemoOptions options;
     options.HalvoRecords = 20;
     options.DosikaRecords = 20;
@@ -95,11 +102,12 @@ TEST(DemoInstruments, StartListsThreePortsThatOpenAndStopRemovesThem) {
     EXPECT_FALSE(demo.Running());
     std::string error;
     const TDemoPortList ports = demo.Start(error);
-    ASSERT_EQ(ports.size(), 3u) << error;
+    ASSERT_EQ(ports.size(), 4u) << error;
     EXPECT_TRUE(demo.Running());
     EXPECT_EQ(ports[0].first, "Demo Halvo PLUS");
     EXPECT_EQ(ports[1].first, "Demo KVX5210-2");
     EXPECT_EQ(ports[2].first, "Demo Dosika PRO");
+    EXPECT_EQ(ports[3].first, "Demo Senra-P");
 
     // A folder of its own that only this user may enter.
     const std::string folder = demo.Folder();
@@ -114,7 +122,7 @@ TEST(DemoInstruments, StartListsThreePortsThatOpenAndStopRemovesThem) {
         EXPECT_TRUE(TOpenComPort(path).IsOpen()) << name;
         paths.insert(path);
     }
-    EXPECT_EQ(paths.size(), 3u);
+    EXPECT_EQ(paths.size(), 4u);
 
     // Started twice: the same ports, nothing new.
     EXPECT_EQ(demo.Start(error), ports);
@@ -132,7 +140,7 @@ TEST(DemoInstruments, StartListsThreePortsThatOpenAndStopRemovesThem) {
     {
         TDemoInstruments second(options);
         const TDemoPortList more = second.Start(error);
-        ASSERT_EQ(more.size(), 3u) << error;
+        ASSERT_EQ(more.size(), 4u) << error;
         again = second.Folder();
         EXPECT_TRUE(Exists(more[0].second));
     }
@@ -143,10 +151,11 @@ TEST(DemoInstruments, EachPortAnswersAsTheInstrumentItIsNamedAfter) {
     TDemoOptions options;
     options.HalvoRecords = 5;
     options.DosikaRecords = 5;
+    options.SensorRecords = 5;
     TDemoInstruments demo(options);
     std::string error;
     const TDemoPortList ports = demo.Start(error);
-    ASSERT_EQ(ports.size(), 3u) << error;
+    ASSERT_EQ(ports.size(), 4u) << error;
     TLineUserInterface ui;
 
     const TIdentity plus = Identify(ui, ports[0].second);
@@ -168,6 +177,31 @@ TEST(DemoInstruments, EachPortAnswersAsTheInstrumentItIsNamedAfter) {
     EXPECT_EQ(dosimeter.Type, 2);
     EXPECT_EQ(dosimeter.Software, 10);
 
+    // Not measuring, so the window opens without asking to stop it.
+    const TIdentity sensor = Identify(ui, ports[3].second);
+    EXPECT_EQ(sensor.Result, 0);
+    EXPECT_EQ(sensor.Family, 1);
+    EXPECT_EQ(sensor.Type, 6);
+
+    // Indoor readings that move a little from one read to the next.
+    std::set<Integer> radon;
+    for (int read = 0; read < 5; ++read) {
+        TAnalogSensorValues values;
+        ASSERT_EQ(OnPort(ports[3].second, false,
+                         [&](TLineUserInterface& line, TComPort port) { return DkReadActualValues(line, port, values); }),
+                  0);
+        EXPECT_GT(values.RadonValue, 10);
+        EXPECT_LT(values.RadonValue, 300);
+        EXPECT_GE(values.ThoronValue, 0);
+        EXPECT_GT(values.TemperatureValue, 15.0);
+        EXPECT_LT(values.TemperatureValue, 30.0);
+        EXPECT_GT(values.HumidityValue, 20.0);
+        EXPECT_LT(values.HumidityValue, 80.0);
+        EXPECT_LT(values.AOut1Value, 1023); // valid outputs
+        radon.insert(values.RadonValue);
+    }
+    EXPECT_GT(radon.size(), 1u);
+
     EXPECT_TRUE(ui.Messages.empty());
     EXPECT_TRUE(ui.Questions.empty());
 }
@@ -180,7 +214,7 @@ TEST(DemoInstruments, HalvoRecordsEndAtTheGivenHourWithOneSeriesBreak) {
     TDemoInstruments demo(options);
     std::string error;
     const TDemoPortList ports = demo.Start(error);
-    ASSERT_EQ(ports.size(), 3u) << error;
+    ASSERT_EQ(ports.size(), 4u) << error;
 
     for (const std::size_t which : {0u, 1u}) {
         SCOPED_TRACE(ports[which].first);
@@ -242,7 +276,7 @@ TEST(DemoInstruments, DosikaHoldsTheBlockEndingNowAndEveryStartServesTheSame) {
         TDemoInstruments demo(options);
         std::string error;
         const TDemoPortList ports = demo.Start(error);
-        ASSERT_EQ(ports.size(), 3u) << error;
+        ASSERT_EQ(ports.size(), 4u) << error;
         ASSERT_EQ(Download(ports[2].second, false, *data), 0);
     }
     ASSERT_TRUE(first->Valid);
@@ -271,7 +305,7 @@ TEST(DemoInstruments, FullDosikaBlockByDefault) {
     TDemoInstruments demo(options);
     std::string error;
     const TDemoPortList ports = demo.Start(error);
-    ASSERT_EQ(ports.size(), 3u) << error;
+    ASSERT_EQ(ports.size(), 4u) << error;
     auto data = std::make_unique<TInstrumentData>();
     ASSERT_EQ(Download(ports[2].second, false, *data), 0);
     EXPECT_EQ(data->NumberOfRecords, Capacity);
@@ -279,14 +313,14 @@ TEST(DemoInstruments, FullDosikaBlockByDefault) {
               static_cast<Integer>((Capacity - 1) * 60));
 }
 
-// The demo as `lumetra --demo` shows it: the three instruments in the port list, found
+// The demo as `lumetra --demo` shows it: the four instruments in the port list, found
 // by the search and downloaded in full. Writes the screenshots demo-*.png to the
 // working folder.
 TEST(DemoInstruments, WindowListsFindsAndDownloadsThem) {
     TDemoInstruments demo;
     std::string error;
     const TDemoPortList ports = demo.Start(error);
-    ASSERT_EQ(ports.size(), 3u) << error;
+    ASSERT_EQ(ports.size(), 4u) << error;
 
     TTempDir dir;
     TScriptedUserInterface ui;
@@ -296,11 +330,12 @@ TEST(DemoInstruments, WindowListsFindsAndDownloadsThem) {
     window.resize(1280, 800);
     window.show();
     window.AddDemoPorts(ports);
-    ASSERT_EQ(window.SelectCOM->count(), 4);
+    ASSERT_EQ(window.SelectCOM->count(), 5);
     EXPECT_EQ(window.SelectCOM->itemText(0).toStdString(), "Demo Halvo PLUS");
     EXPECT_EQ(window.SelectCOM->itemText(1).toStdString(), "Demo KVX5210-2");
     EXPECT_EQ(window.SelectCOM->itemText(2).toStdString(), "Demo Dosika PRO");
-    EXPECT_EQ(window.SelectCOM->itemText(3).toStdString(), "TCP-IP");
+    EXPECT_EQ(window.SelectCOM->itemText(3).toStdString(), "Demo Senra-P");
+    EXPECT_EQ(window.SelectCOM->itemText(4).toStdString(), "TCP-IP");
 
     window.SearchInstrument();
     ASSERT_EQ(ui.Messages.size(), 1u);
@@ -308,6 +343,7 @@ TEST(DemoInstruments, WindowListsFindsAndDownloadsThem) {
     EXPECT_NE(found.find("Demo Halvo PLUS -> Halvo Plus, SN:"), std::string::npos) << found;
     EXPECT_NE(found.find("\nDemo KVX5210-2 -> KVX5210-2, SN:"), std::string::npos) << found;
     EXPECT_NE(found.find("\nDemo Dosika PRO -> Dosika-PRO, SN:"), std::string::npos) << found;
+    EXPECT_NE(found.find("\nDemo Senra-P -> Analogous Senra-P, SN:"), std::string::npos) << found;
     EXPECT_EQ(window.SelectedPortName(), "Demo Halvo PLUS");
 
     const struct {
@@ -316,7 +352,8 @@ TEST(DemoInstruments, WindowListsFindsAndDownloadsThem) {
         const char* Screenshot;
     } downloads[] = {{0, 3000, "demo-halvo-plus.png"},
                      {1, 3000, "demo-kvx5210-2.png"},
-                     {2, (65535 - 6) / 32, "demo-dosika-pro.png"}};
+                     {2, (65535 - 6) / 32, "demo-dosika-pro.png"},
+                     {3, 14 * 24, "demo-senra-p.png"}};
     for (const auto& download : downloads) {
         SCOPED_TRACE(download.Screenshot);
         ui.Messages.clear();
