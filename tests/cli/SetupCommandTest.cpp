@@ -418,6 +418,105 @@ TEST_F(SetupCommand, BadValuesAreRefusedBeforeThePortIsOpened) {
     }
 }
 
+TEST_F(SetupCommand, BatteryOfEveryTypeThatHasOne) {
+    // Volts per cell: code x 3.3 / 510 on one byte; code x 0.01801 on types 4 and 10,
+    // x 0.00323 on type 6, on 16 bits.
+    const struct {
+        std::string Type;
+        std::string Code;
+        std::string Volts;
+    } cases[] = {
+        {"2", "200", "1.29"}, {"3", "255", "1.65"}, {"4", "100", "1.80"},
+        {"5", "150", "0.97"}, {"6", "1000", "3.23"}, {"10", "400", "7.20"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("type " + c.Type);
+        if (!Start({"halvo", {"--type", c.Type, "--battery", c.Code}})) {
+            continue;
+        }
+        const TCliRun run = Setup({"--battery"});
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, "Battery Voltage per Cell: " + c.Volts + "V\n");
+    }
+}
+
+// The readings are sent in the units of the setup word; the texts name the units of the
+// setup the window holds, also when this run has just written it.
+TEST_F(SetupCommand, RecentReadingsInTheUnitsOfTheSetup) {
+    const std::string readings = "time=2018-01-02T09:05,radon=85.4,radon-error=12,radon2=20.2,radon2-error=30,"
+                                 "temperature=21.4,humidity=45,pressure=1013.4,tilts=2";
+    const auto sim = [&readings](const std::string& type, const std::string& software) {
+        return TSimulated{"halvo", {"--type", type, "--software", software, "--recent", readings}};
+    };
+    const struct {
+        TSimulated Sim;
+        std::vector<std::string> Args;
+        std::string Out;
+    } cases[] = {
+        {sim("6", "9"),
+         {"--recent"},
+         "Interval: 60 min\nTime stamp: 1/2/18  9:05\nRadon: 85 Bq/m³ +/-12%\nThoron: 20 Bq/m³ +/-30%\n"
+         "Temperature: 21 °C\nrel. Humidity: 45 %rH\nbar. Pressure: 1013.4 mbar\nTilt: 2\n"},
+        {sim("3", "6"),
+         {"--recent"},
+         "Interval: 60 min\nTime stamp: 1/2/18  9:05\nRadon: 85 Bq/m³ +/-12%\nRadon Avg.: 20 Bq/m³ +/-30%\n"
+         "Temperature: 21 °C\nrel. Humidity: 45 %rH\nbar. Pressure: 1013.4 mbar\nTilt: 2\n"},
+        {sim("4", "7"),
+         {"--recent", "--units", "us"},
+         "Setup successful!\nInterval: 60 min\nTime stamp: 1/2/18  9:05\nRadon: 85 pCi/L +/-12%\n"
+         "Thoron: 20 pCi/L +/-30%\nTemperature: 21 °F\nrel. Humidity: 45 %rH\nbar. Pressure: 1013.4 inHg\n"
+         "Tilt: 2\n"},
+        // The instrument reports the interval it was set to.
+        {sim("10", "7"),
+         {"--recent", "--interval", "20"},
+         "Setup successful!\nInterval: 20 min\nTime stamp: 1/2/18  9:05\nRadon: 85 Bq/m³ +/-12%\n"
+         "Thoron: 20 Bq/m³ +/-30%\nTemperature: 21 °C\nrel. Humidity: 45 %rH\nbar. Pressure: 1013.4 mbar\n"
+         "Tilt: 2\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Described(c.Sim, c.Args));
+        if (!Start(c.Sim)) {
+            continue;
+        }
+        const TCliRun run = Setup(c.Args);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, c.Out);
+    }
+
+    // A preset reaches the instrument as the interval its readings report.
+    ASSERT_TRUE(Start(sim("3", "10")));
+    ASSERT_EQ(Setup({"--long-interval"}).Status, 0);
+    const TCliRun recent = Setup({"--recent"});
+    EXPECT_EQ(recent.Status, 0) << recent.Err;
+    EXPECT_EQ(Lines(recent.Out).front(), "Interval: 180 min");
+}
+
+TEST_F(SetupCommand, ReadingsAndOutputsOfTheAnalogSensors) {
+    // Temperature code 95: 95 x 0.493358634 - 25.80645161 = 21.06 °C.
+    const std::string actual = "radon=120,radon-error=8,thoron=-1,temperature-code=95,humidity-code=255,"
+                               "aout1=1022,aout2=1023";
+    for (const std::string type : {"5", "6"}) {
+        SCOPED_TRACE("type " + type);
+        if (!Start({"dosika", {"--type", type, "--actual", actual}})) {
+            continue;
+        }
+        const TCliRun values = Setup({"--values"});
+        EXPECT_EQ(values.Status, 0) << values.Err;
+        EXPECT_EQ(values.Out, "Radon/EEC: 120Bq/m³ ±8%\nThoron/Po-218: no value\nTemperature: 21.1°C\n"
+                              "Humidity: no value\nAnalog Out 1: 1022mV 20.44mA\nAnalog Out 2: not valid\n");
+
+        // The test outputs are set before the measurement starts, and read while it runs.
+        const TCliRun outputs = Setup({"--clear-and-start", "--switch", "on", "--dac", "250:750"});
+        EXPECT_EQ(outputs.Status, 0) << outputs.Err;
+        EXPECT_EQ(outputs.Out, "DAC Output updated!\nSwitch Output updated!\nMeasurement started!\n");
+        const TCliRun back = Setup({"--values", "--stop-measurement"});
+        EXPECT_EQ(back.Status, 0) << back.Err;
+        const std::vector<std::string> lines = Lines(back.Out);
+        EXPECT_TRUE(HasLine(lines, "Analog Out 1: 250mV 5.00mA")) << back.Out;
+        EXPECT_TRUE(HasLine(lines, "Analog Out 2: 750mV 15.00mA")) << back.Out;
+    }
+}
+
 // An instrument in US units with alarm 150 Bq/m³ shows 4.0 pCi/L; a setup that names
 // only the interval must send 150, not the 148 that 4.0 pCi/L stands for.
 TEST_F(SetupCommand, UnnamedSettingsAreWrittenBackAsRead) {
