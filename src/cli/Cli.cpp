@@ -19,8 +19,8 @@ constexpr int ExitOutputFailed = Result::FileNotWritten;
 
 using TAddCommand = void (*)(TCliCommands&);
 constexpr TAddCommand CommandsInOverviewOrder[] = {
-    AddPortsCommand, AddSearchCommand,  AddIdentifyCommand, AddDownloadCommand,
-    AddInfoCommand,  AddConvertCommand, AddExportCommand,   AddSummaryCommand,
+    AddPortsCommand,   AddSearchCommand, AddIdentifyCommand, AddDownloadCommand, AddSetupCommand,
+    AddInfoCommand,    AddConvertCommand, AddExportCommand,  AddSummaryCommand,
 };
 
 const char* const OverviewDetails =

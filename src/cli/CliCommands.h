@@ -55,6 +55,7 @@ void AddPortsCommand(TCliCommands& commands);
 void AddSearchCommand(TCliCommands& commands);
 void AddIdentifyCommand(TCliCommands& commands);
 void AddDownloadCommand(TCliCommands& commands);
+void AddSetupCommand(TCliCommands& commands);
 void AddInfoCommand(TCliCommands& commands);
 void AddConvertCommand(TCliCommands& commands);
 void AddExportCommand(TCliCommands& commands);

@@ -106,9 +106,17 @@ std::string CommandHelp(const CLI::App& command) {
 
 std::string Synopsis(const CLI::App& command) {
     std::string text = command.get_name();
+    bool operationsNamed = false;
     for (const bool positional : {true, false}) {
         for (const CLI::Option* option : command.get_options()) {
             if (option->get_positional() != positional) {
+                continue;
+            }
+            if (!positional && option->get_group() == OperationGroup) {
+                if (!operationsNamed) {
+                    text += " [" + std::string(OperationGroup) + " ...]";
+                    operationsNamed = true;
+                }
                 continue;
             }
             const std::string label = positional ? option->get_name() : OptionLabel(*option);

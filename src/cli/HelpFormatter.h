@@ -15,6 +15,11 @@ public:
     std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override;
 };
 
+// The option group whose options the synopsis names together, as "[OPERATION ...]", where
+// the first of them stands (a command with many operations keeps a one-line synopsis;
+// its help still lists each of them).
+constexpr const char* OperationGroup = "OPERATION";
+
 // "export FILE [-o OUT] [--units si|us]": positional arguments first, then the options in
 // the order they were added; optional ones in brackets.
 std::string Synopsis(const CLI::App& command);

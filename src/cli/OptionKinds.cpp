@@ -1,5 +1,8 @@
 #include "cli/OptionKinds.h"
 
+#include "core/EditValues.h"
+#include "core/NumberFormat.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <vector>
@@ -14,6 +17,22 @@ CLI::Validator DecimalNumber() {
             const bool digits = !text.empty() && std::all_of(text.begin(), text.end(),
                                                              [](char c) { return c >= '0' && c <= '9'; });
             if (!digits || (text.size() > 1 && text[0] == '0')) {
+                return "'" + text + "' is not a plain decimal number";
+            }
+            return std::string();
+        },
+        "");
+}
+
+CLI::Validator DecimalFraction() {
+    return CLI::Validator(
+        [](const std::string& text) {
+            const char separator = LocaleDecimalSeparator();
+            // Read as the edits read it, so the value checked is the value sent.
+            const bool plain = std::all_of(text.begin(), text.end(), [separator](char c) {
+                return (c >= '0' && c <= '9') || c == '.' || c == separator;
+            });
+            if (!plain || !ParseNumberText(text)) {
                 return "'" + text + "' is not a plain decimal number";
             }
             return std::string();

@@ -13,6 +13,10 @@ namespace lumetra::cli {
 // would take "010" as octal and " 1" or "0x1" as numbers. Put it before a CLI::Range.
 CLI::Validator DecimalNumber();
 
+// Digits with at most one decimal separator (a full stop, or the locale's) and digits
+// after it, as a user types a level into an edit: "4.05", "150". No sign, no blanks.
+CLI::Validator DecimalFraction();
+
 // A native file name: the extension ".lmx" matched exactly, like the readers match it,
 // so that a file saved as ".LMX" can be opened again.
 CLI::Validator NativeFileName();

@@ -94,6 +94,16 @@ bool DkEquilibriumFactorChanged(TDoseCoefficientForm& form, const std::string& t
     return true;
 }
 
+bool DkDoseCoefficientsFit(const TDoseCoefficientForm& form) {
+    if (form.InitValues.DeviceType == DkType::Dosika) {
+        return DkDoseProductFits(form.gEEC, form.Eqf, form.InitValues);
+    }
+    if (form.InitValues.DeviceType == DkType::DosikaPro) {
+        return DkPotCoefficientFits(form.gPot);
+    }
+    return true;
+}
+
 void DkTransferDoseCoefficients(TDoseCoefficientForm& form) {
     if (form.InitValues.DeviceType == DkType::Dosika) {
         if (DkCalibrationFromDoseProduct(form.gEEC, form.Eqf, form.InitValues) != Result::Success) {

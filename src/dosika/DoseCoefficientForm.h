@@ -48,6 +48,10 @@ bool DkDoseCoefficientChanged(TDoseCoefficientForm& form, const std::string& tex
 bool DkEquilibriumFactorChanged(TDoseCoefficientForm& form, const std::string& text, bool lineSelected,
                                 const TTranslate& translate, std::string& error);
 
+// Whether WRITE would store every calibration byte whole for what the window shows (the
+// window itself keeps the low 8 bits of a value above 255).
+bool DkDoseCoefficientsFit(const TDoseCoefficientForm& form);
+
 // WRITE: the calibration bytes for what the window shows; `Error` 13 when CAL1 or CAL2
 // is 0 (no byte changes). The window is then closed by this button.
 void DkTransferDoseCoefficients(TDoseCoefficientForm& form);

@@ -9,6 +9,16 @@ namespace {
 
 constexpr Real DoseScale = 16.66;
 
+// The calibration value for the product g × F and the scale byte CAL1 or CAL2, unrounded.
+Real DoseProductValue(Real product, Byte scale) { return DoseScale * product / (10.0 / scale) / 10.0; }
+
+constexpr Real PotScale = 10.0;
+
+bool FitsByte(Real value) {
+    const Real rounded = std::nearbyint(value);
+    return std::isfinite(rounded) && rounded >= 0 && rounded <= 255;
+}
+
 } // namespace
 
 Byte DkRoundToByte(Real value) {
@@ -40,18 +50,28 @@ Byte DkCalibrationFromDoseProduct(Real gEEC, Real eqf, TDkInitValues& init) {
     if (init.CAL1 == 0 || init.CAL2 == 0 || !std::isfinite(product)) {
         return Result::NotConvertible;
     }
-    init.CAL3 = DkRoundToByte(DoseScale * product / (10.0 / init.CAL1) / 10.0);
-    init.CAL4 = DkRoundToByte(DoseScale * product / (10.0 / init.CAL2) / 10.0);
+    init.CAL3 = DkRoundToByte(DoseProductValue(product, init.CAL1));
+    init.CAL4 = DkRoundToByte(DoseProductValue(product, init.CAL2));
     return Result::Success;
 }
 
-Real DkPotCoefficientFromCalibration(const TDkInitValues& init) { return init.CAL2 / 10.0; }
+bool DkDoseProductFits(Real gEEC, Real eqf, const TDkInitValues& init) {
+    if (init.CAL1 == 0 || init.CAL2 == 0) {
+        return true;
+    }
+    const Real product = gEEC * eqf;
+    return FitsByte(DoseProductValue(product, init.CAL1)) && FitsByte(DoseProductValue(product, init.CAL2));
+}
+
+bool DkPotCoefficientFits(Real gPot) { return FitsByte(gPot * PotScale); }
+
+Real DkPotCoefficientFromCalibration(const TDkInitValues& init) { return init.CAL2 / PotScale; }
 
 Byte DkCalibrationFromPotCoefficient(Real gPot, TDkInitValues& init) {
     if (!std::isfinite(gPot)) {
         return Result::NotConvertible;
     }
-    init.CAL2 = DkRoundToByte(gPot * 10.0);
+    init.CAL2 = DkRoundToByte(gPot * PotScale);
     return Result::Success;
 }
 

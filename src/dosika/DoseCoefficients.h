@@ -28,6 +28,13 @@ Byte DkRoundToByte(Real value);
 // or the product has no finite value.
 [[nodiscard]] Byte DkCalibrationFromDoseProduct(Real gEEC, Real eqf, TDkInitValues& init);
 
+// Whether the bytes for g × F (Dosika) or g(pot) (Dosika PRO) hold their rounded values
+// whole, from 0 to 255. The conversions above keep the low 8 bits of a larger value, as
+// the window always has; a caller that must not store a coefficient other than the one
+// chosen asks first. With CAL1 or CAL2 0 nothing is converted, and the product fits.
+bool DkDoseProductFits(Real gEEC, Real eqf, const TDkInitValues& init);
+bool DkPotCoefficientFits(Real gPot);
+
 // Dosika PRO: g(pot) = CAL2 / 10, and CAL2 = Round(g(pot) × 10); result 13, CAL2
 // unchanged, for a coefficient without a finite value.
 Real DkPotCoefficientFromCalibration(const TDkInitValues& init);

@@ -2,6 +2,8 @@
 
 #include "dosika/DoseCoefficients.h"
 
+#include "dosika/DoseCoefficientForm.h"
+
 #include "core/Errors.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +74,34 @@ TEST(DkDoseCoefficients, DosikaProCoefficient) {
     EXPECT_EQ(init.CAL2, 11);
     EXPECT_EQ(DkCalibrationFromPotCoefficient(std::nan(""), init), 13);
     EXPECT_EQ(init.CAL2, 11);
+}
+
+TEST(DkDoseCoefficients, BytesThatWouldBeCutDoNotFit) {
+    TDkInitValues init;
+    init.DeviceType = DkType::Dosika;
+    init.CAL1 = 50;
+    init.CAL2 = 40;
+    // CAL3 = Round(16.66 x p / (10/50) / 10) = Round(8.33 p): 30.6 gives 254.9, 30.7 gives
+    // 255.7, which would be stored as 0. CAL4 (6.664 p) is the smaller one.
+    EXPECT_TRUE(DkDoseProductFits(30.6, 1.0, init));
+    EXPECT_FALSE(DkDoseProductFits(30.7, 1.0, init));
+    EXPECT_FALSE(DkDoseProductFits(61.4, 0.5, init));
+    // Without the scale bytes nothing is converted, so nothing is cut.
+    init.CAL1 = 0;
+    EXPECT_TRUE(DkDoseProductFits(99.9, 1.0, init));
+    // Dosika PRO: CAL2 = Round(g x 10).
+    EXPECT_TRUE(DkPotCoefficientFits(25.5));
+    EXPECT_FALSE(DkPotCoefficientFits(25.6));
+
+    // The window's form asks for its own type's bytes.
+    init.DeviceType = DkType::DosikaPro;
+    init.CAL2 = 14;
+    const auto same = [](const std::string& text) { return text; };
+    TDoseCoefficientForm form = DkOpenDoseCoefficients(init, same);
+    EXPECT_TRUE(DkDoseCoefficientsFit(form));
+    std::string error;
+    ASSERT_TRUE(DkDoseCoefficientChanged(form, "30.0", same, error)) << error;
+    EXPECT_FALSE(DkDoseCoefficientsFit(form));
 }
 
 } // namespace
