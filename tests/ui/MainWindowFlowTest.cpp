@@ -17,6 +17,7 @@
 
 #include "ControlWindowSupport.h"
 #include "SampleSets.h"
+#include "cli/SampleDataFiles.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -511,6 +512,38 @@ TEST_F(MainWindowFlow, RangeAcrossASeriesStartIsRedAndNotPrinted) {
     MoveAndClick(Window->Diagram, 30 * zoom);
     EXPECT_EQ(TextColour(Window->AverageLabel), QColor(0, 0, 0));
     EXPECT_TRUE(Window->PrintProtocolButton->isEnabled());
+}
+
+
+TEST_F(MainWindowFlow, OlderFormatOpensThroughTheWindow) {
+    const std::vector<std::uint8_t> bytes = test::LmbFileBytes(test::HalvoPlusSample());
+    const std::string file = Dir.File("old.lmb");
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    Window->OpenAnswer = file;
+    Window->OpenFile();
+    EXPECT_TRUE(Ui.Messages.empty());
+    EXPECT_EQ(Window->CurrentFileName(), "old.lmb");
+    EXPECT_EQ(Window->TotalRecordsLabel->text().toStdString(), "5");
+    EXPECT_EQ(Window->CommentEdit->text().toStdString(), "lmb sample");
+}
+
+TEST_F(MainWindowFlow, LogoInItsPlaceAndARepaintOnActivation) {
+    // P + 8b + 48 with the panel at 8 and 40-pixel buttons.
+    EXPECT_EQ(Window->LogoImage->x(), 8 + 8 * 40 + 48);
+    EXPECT_GE(Window->CultureBox1->x(), Window->LogoImage->x() + Window->LogoImage->width());
+    Window->OpenAnswer = test::WriteHalvoFile(Dir.File("a.lmx"), 10, 0);
+    Window->OpenFile();
+    QApplication::processEvents();
+    Window->Diagram->MoveCursorLine(20); // the cursor takes the repaint flag
+    ASSERT_FALSE(Window->View().DiagramRepainted);
+    Window->activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(Window->isActiveWindow());
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(Window.get(), &activation);
+    QApplication::processEvents();
+    EXPECT_TRUE(Window->View().DiagramRepainted);
 }
 
 } // namespace
