@@ -321,13 +321,17 @@ private:
         Painter.setFont(tiny);
         const Integer step = StepOf(tiny);
         const Integer textShift = RoundHalfEvenPixels(0.01 * pw);
+        // On a white ground of their own: the labels stand over the bars.
+        const auto label = [&](Integer x, Integer y, const std::string& text, const QColor& colour) {
+            Painter.fillRect(QRect(x, y, Width(text), Painter.fontMetrics().height()), Qt::white);
+            Pen(colour, 1);
+            Text(x, y, text);
+        };
         const auto labels = [&](Integer x, Integer lineOffset, const std::string& nuclide, const std::string& channels,
                                 Int64 counts) {
-            Pen(Qt::black, 1);
-            Text(x + textShift, top + (lineOffset + 1) * step, nuclide);
-            Text(x + textShift, top + (lineOffset + 2) * step, channels);
-            Pen(Qt::red, 1);
-            Text(x + textShift, top + (lineOffset + 3) * step, std::to_string(counts) + T(" cts"));
+            label(x + textShift, top + (lineOffset + 1) * step, nuclide, Qt::black);
+            label(x + textShift, top + (lineOffset + 2) * step, channels, Qt::black);
+            label(x + textShift, top + (lineOffset + 3) * step, std::to_string(counts) + T(" cts"), Qt::red);
         };
         const auto marker = [&](Integer x) {
             Pen(Qt::black, 4);
