@@ -5,13 +5,15 @@
 #include "evaluation/IntegralData.h"
 #include "evaluation/RecordEvaluation.h"
 #include "evaluation/Smoothing.h"
+#include "files/ByteBuffer.h"
 #include "files/OlderFileFormats.h"
 #include "ui/ProtocolPrinter.h"
 
 #include <CLI/CLI.hpp>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrinter>
+#include <QPdfWriter>
 
 #include <charconv>
 #include <cstdio>
@@ -19,7 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <unistd.h>
+#include <vector>
 
 namespace lumetra {
 namespace {
@@ -52,34 +54,23 @@ struct TPrintPdfOptions {
 
 std::string BareName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-// The PDF goes to a temporary file beside OUT and is renamed into place when complete.
+// The PDF is drawn in memory and written as the data files are: beside the target under
+// a temporary name, then renamed into place, so a failure leaves nothing behind.
 bool WritePdf(const std::string& output, const TProtocolInputs& inputs) {
-    std::string temporary = output + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    bool written = false;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool drawn = false;
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
+        QPdfWriter writer(&buffer);
         // The pens are given in printer pixels: 600 dpi is a common office printer's.
-        printer.setResolution(600);
-        printer.setOutputFileName(QString::fromStdString(temporary));
-        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        printer.setDocName(QString::fromStdString(inputs.DataFileName));
-        written = PrintProtocolDocument(printer, inputs);
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        writer.setTitle(QString::fromStdString(inputs.DataFileName));
+        drawn = PrintProtocolDocument(writer, inputs);
     }
-    std::error_code error;
-    if (written && std::filesystem::file_size(temporary, error) > 0 && !error) {
-        std::filesystem::rename(temporary, output, error);
-        if (!error) {
-            return true;
-        }
-    }
-    std::filesystem::remove(temporary, error);
-    return false;
+    const QByteArray& pdf = buffer.data();
+    return drawn && !pdf.isEmpty() &&
+           WriteFileAtomically(output, std::vector<Byte>(pdf.begin(), pdf.end()));
 }
 
 } // namespace
