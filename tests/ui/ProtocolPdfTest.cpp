@@ -9,11 +9,13 @@
 #include "SampleSets.h"
 #include "ui/MainWindow.h"
 
+#include <QImage>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -60,6 +62,30 @@ void ExpectInOrder(const std::string& text, const std::vector<std::string>& part
     }
 }
 
+// How many pixels of `colour` page `page` of the PDF has, rasterised by pdftoppm.
+int PixelsOf(const std::string& pdf, int page, const QColor& colour, const std::string& folder) {
+    const std::string stem = folder + "/page";
+    const std::string command = "pdftoppm -r 50 -png -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                                " '" + pdf + "' '" + stem + "'";
+    if (std::system(command.c_str()) != 0) {
+        return -1;
+    }
+    QImage image;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().rfind("page", 0) == 0) {
+            image.load(QString::fromStdString(entry.path().string()));
+            std::filesystem::remove(entry.path());
+        }
+    }
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 TEST(ProtocolPdf, SectionsFlowOntoASecondPageWithTheirFooters) {
     TTempDir dir;
     const std::string file = WriteBasement(dir, 48, 0);
@@ -86,6 +112,13 @@ TEST(ProtocolPdf, SectionsFlowOntoASecondPageWithTheirFooters) {
         }
     }
     EXPECT_EQ(xs, 300u);
+
+    // The green curve on page 1, the grey bars on page 2 (and not the other way round).
+    TTempDir pages;
+    const QColor green(0, 128, 0), grey(128, 128, 128);
+    EXPECT_GT(PixelsOf(pdf, 1, green, pages.Path()), 20);
+    EXPECT_LT(PixelsOf(pdf, 1, grey, pages.Path()), 50); // smoothed edges only
+    EXPECT_GT(PixelsOf(pdf, 2, grey, pages.Path()), 200);
 }
 
 TEST(ProtocolPdf, ResultsInUSUnits) {
