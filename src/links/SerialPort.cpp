@@ -94,6 +94,7 @@ std::size_t SerialRead(int fd, std::uint8_t* buffer, std::size_t count, int tota
     const auto deadline = start + std::chrono::milliseconds(totalMilliseconds < 0 ? 0 : totalMilliseconds);
     auto lastByte = start;
     std::size_t received = 0;
+    const bool isTerminal = ::isatty(fd) == 1;
     while (received < count) {
         const auto now = Clock::now();
         auto until = deadline;
@@ -132,6 +133,8 @@ std::size_t SerialRead(int fd, std::uint8_t* buffer, std::size_t count, int tota
             break;
         } else if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) {
             break;
+        } else if (n == 0 && !isTerminal) {
+            break; // a socket or pipe at its end: polling on would spin until the time-out
         }
         // A raw terminal with VMIN 0 answers an empty read with 0, not EAGAIN: that is
         // no end of input, so wait on within the bounds.

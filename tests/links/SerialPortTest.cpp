@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -122,6 +123,22 @@ TEST_F(SerialPortTest, ConfiguringTwiceLeavesTheSameLine) {
         EXPECT_EQ(::cfgetospeed(&seen), static_cast<speed_t>(fast ? B115200 : B9600));
         EXPECT_EQ(seen.c_cflag & mark, fast ? mark : 0u) << "selector " << selector;
     }
+}
+
+// A descriptor at the end of its input (a socket whose peer has finished sending, which
+// polls readable without a hang-up) ends a read at once instead of spinning until the
+// time-out.
+TEST(SerialRead, EndOfInputEndsTheReadAtOnce) {
+    int pair[2] = {-1, -1};
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair), 0);
+    ASSERT_EQ(::write(pair[1], "ab", 2), 2);
+    ASSERT_EQ(::shutdown(pair[1], SHUT_WR), 0);
+    std::uint8_t buffer[8] = {};
+    const auto start = SteadyClock::now();
+    EXPECT_EQ(SerialRead(pair[0], buffer, sizeof buffer, 3000, 3000), 2u);
+    EXPECT_LT(MillisecondsSince(start), 1000);
+    ::close(pair[0]);
+    ::close(pair[1]);
 }
 
 TEST_F(SerialPortTest, EveryByteValuePassesUnchanged) {
