@@ -211,4 +211,12 @@ std::string FormatDeviceTime(Byte mode, Byte style, TDeviceTime t) {
     return text;
 }
 
+TDeviceTime LocalDeviceTimeNow() {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return MakeDeviceTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                          local.tm_sec);
+}
+
 } // namespace lumetra

@@ -25,6 +25,9 @@ using TDateTime = double;
 // A stamp from calendar fields; for tests and simulators.
 TDeviceTime MakeDeviceTime(int year, int month, int day, int hour, int minute, int second = 0);
 
+// The computer's local time now, to the second.
+TDeviceTime LocalDeviceTimeNow();
+
 // Fields out of range (month 0 or 13, 31 February, hour 24, ...) from a damaged file
 // are carried arithmetically into the next larger field instead of being rejected.
 TDateTime DeviceTimeToDateTime(TDeviceTime t);

@@ -312,11 +312,7 @@ Byte DkSetClock(TUserInterface& ui, TComPort port, TDeviceTime now, std::string&
 }
 
 Byte DkSetClock(TUserInterface& ui, TComPort port, std::string& text) {
-    const std::time_t seconds = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const TDeviceTime now = MakeDeviceTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                                           local.tm_min, local.tm_sec);
+    const TDeviceTime now = LocalDeviceTimeNow();
     return DkSetClock(ui, port, now, text);
 }
 

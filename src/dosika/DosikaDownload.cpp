@@ -50,10 +50,9 @@ Byte ReadBlock(TUserInterface& ui, const TComPort& port, Byte command, TDkPayloa
 }
 
 TDeviceTime Today() {
-    const std::time_t seconds = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return MakeDeviceTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    TDeviceTime today = LocalDeviceTimeNow();
+    today.Second = 0;
+    return today;
 }
 
 } // namespace

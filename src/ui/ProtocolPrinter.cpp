@@ -10,7 +10,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <ctime>
 #include <vector>
 
 namespace lumetra {
@@ -418,11 +417,7 @@ private:
 } // namespace
 
 void StampPrintTime(TProtocolInputs& inputs) {
-    const std::time_t seconds = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const TDeviceTime now =
-        MakeDeviceTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    const TDeviceTime now = LocalDeviceTimeNow();
     inputs.PrintDate = DateText(now);
     inputs.PrintTime = TimeText(now);
 }
